@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs the build tools and test tools this project needs and the machine lacks.
+set -e
+
+missing=""
+need() {  # need COMMAND-OR-PATH PACKAGE
+  case "$1" in
+    /*) [ -e "$1" ] || missing="$missing $2" ;;
+    *) command -v "$1" >/dev/null 2>&1 || missing="$missing $2" ;;
+  esac
+}
+
+need flex flex
+need bison bison
+need cmake cmake
+need ninja ninja-build
+need g++ g++
+need python3 python3
+need /usr/lib/llvm-14/bin/FileCheck llvm-14-tools
+need /usr/lib/llvm-14/build/utils/lit/lit.py llvm-14-tools
+need /usr/include/gtest/gtest.h libgtest-dev
+need /usr/include/benchmark/benchmark.h libbenchmark-dev
+
+[ -z "$missing" ] && exit 0
+
+packages=$(echo $missing | tr ' ' '\n' | sort -u | tr '\n' ' ')
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing build tools. Run as root:" >&2
+  echo "  apt-get update && apt-get install -y $packages" >&2
+  exit 1
+fi
+echo "Installing:$missing"
+apt-get update
+DEBIAN_FRONTEND=noninteractive apt-get install -y $packages
