@@ -5,8 +5,8 @@
 
 namespace vrel {
 
-void runCompiler(const Options&, const std::string& programName) {
-  std::fprintf(stderr, "%s: the compilation pipeline is not built yet\n", programName.c_str());
+void runCompiler(const Options&) {
+  std::fputs("vrelc: the compilation pipeline is not built yet\n", stderr);
   std::exit(2);
 }
 
