@@ -1,0 +1,83 @@
+#include "driver/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ast/compile_error.h"
+#include "ast/tree.h"
+#include "driver/option_scanner.h"
+#include "driver/usage_text.h"
+
+namespace vrel {
+namespace {
+
+constexpr const char* kVersion = "1.0";
+
+void applySetting(Options& options, const OptionSetting& setting) {
+  std::visit(ast::Overloaded{
+                 [&](const SetMode& s) { options.mode = s.mode; },
+                 [&](const SetVerbosity& s) { options.verbosity = s.verbosity; },
+                 [&](const SetOutput& s) { options.outputFile = s.file; },
+                 [&](const SetGcc& s) { options.gccPath = s.path; },
+                 [&](const SetGccFlags& s) { options.gccFlags = " " + s.flags; },
+             },
+             setting);
+}
+
+std::string concatenated(const std::vector<std::string>& messages) {
+  std::string text;
+  for (const std::string& message : messages) text += message;
+  return text;
+}
+
+// Writes the whole text to standard output and exits with 0; a failed write is an error.
+[[noreturn]] void printAndExit(const std::string& text) {
+  bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  if (std::fflush(stdout) != 0 || !written) throw CompileError("cannot write to standard output");
+  std::exit(0);
+}
+
+}  // namespace
+
+Options foldSettings(const std::vector<OptionSetting>& settings) {
+  Options options;
+  for (const OptionSetting& setting : settings) applySetting(options, setting);
+  return options;
+}
+
+std::variant<Options, BadOption> interpretCommandLine(const std::vector<std::string>& arguments) {
+  ScannedArguments scanned = scanArguments(arguments);
+  if (!scanned.errors.empty()) return BadOption{concatenated(scanned.errors)};
+  Options options = foldSettings(scanned.settings);
+  if (scanned.nonOptions.size() > 1) return BadOption{"no more than one file can be specified."};
+  if (scanned.nonOptions.size() == 1) options.inputFile = scanned.nonOptions.front();
+  return options;
+}
+
+std::string helpText() {
+  return formatUsage("Usage: vrelc [options] [file]\n\nOptions:", optionTable()) + "\n" +
+         "This program is meant to do absolutely nothing.\n"
+         "However, due to a serious bug in its source code,\n"
+         "it appears to function as a compiler for Vrel programs.\n"
+         "Please, keep this in mind when you use it...\n";
+}
+
+std::string versionText() {
+  return std::string("Vrel compiler, version ") + kVersion + "\n";
+}
+
+void reportBadOption(const std::string& message) {
+  std::fputs(("Bad option: " + message + "\nTry -h for help.\n").c_str(), stderr);
+  std::exit(1);
+}
+
+Options parseCommandLine(const std::vector<std::string>& arguments) {
+  std::variant<Options, BadOption> interpreted = interpretCommandLine(arguments);
+  if (const auto* bad = std::get_if<BadOption>(&interpreted)) reportBadOption(bad->message);
+  const Options& options = std::get<Options>(interpreted);
+  if (options.mode == Mode::ModeVersion) printAndExit(versionText());
+  if (options.mode == Mode::ModeHelp) printAndExit(helpText());
+  return options;
+}
+
+}  // namespace vrel
