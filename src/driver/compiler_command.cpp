@@ -1,0 +1,45 @@
+#include "driver/compiler_command.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "ast/compile_error.h"
+
+extern char** environ;
+
+namespace vrel {
+
+std::string compilerCommand(const Options& options, const std::string& cPath) {
+  std::string command = options.gccPath.value_or("gcc");
+  if (options.outputFile) command += " -o " + *options.outputFile;
+  command += " -w -std=gnu99";
+  command += options.gccFlags;
+  command += " " + cPath;
+  return command;
+}
+
+int runShellCommand(const std::string& command) {
+  std::fflush(nullptr);
+  char shell[] = "/bin/sh";
+  char dashC[] = "-c";
+  std::string text = command;
+  char* argv[] = {shell, dashC, text.data(), nullptr};
+  pid_t child = 0;
+  if (int error = ::posix_spawn(&child, shell, nullptr, nullptr, argv, environ); error != 0) {
+    throw CompileError("cannot run /bin/sh: " + std::string(std::strerror(error)));
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) {
+      throw CompileError("cannot wait for /bin/sh: " + std::string(std::strerror(errno)));
+    }
+  }
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+}  // namespace vrel
