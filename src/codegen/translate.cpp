@@ -1,11 +1,15 @@
 #include "codegen/translate.h"
 
-#include "ast/compile_error.h"
+#include "codegen/prelude.h"
+#include "codegen/trans.h"
 
 namespace vrel {
 
-void translate(std::ostream&, const ast::Prog&) {
-  throw CompileError("translation not built yet");
+// The whole text is built before anything is written, so a failed translation writes nothing.
+void translate(std::ostream& out, const ast::Prog& prog) {
+  GenState state{{}, initialTable()};
+  transProg(state, prog);
+  out << runtimePrelude() << state.text << '\n';
 }
 
 }  // namespace vrel

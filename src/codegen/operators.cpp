@@ -1,0 +1,69 @@
+#include "codegen/operators.h"
+
+namespace vrel {
+
+using ast::BinOp;
+using ast::LogOp;
+using ast::RelOp;
+
+std::string_view binOpText(BinOp op) {
+  switch (op) {
+    case BinOp::BOplus:
+      return "+ ";
+    case BinOp::BOminus:
+      return "- ";
+    case BinOp::BOtimes:
+      return "* ";
+    case BinOp::BOdiv:
+      return "/ ";
+    case BinOp::BOmod:
+      return "% ";
+    case BinOp::BOeq:
+      return "== ";
+    case BinOp::BOne:
+      return "!= ";
+    case BinOp::BOlt:
+      return "< ";
+    case BinOp::BOgt:
+      return "> ";
+    case BinOp::BOle:
+      return "<= ";
+    case BinOp::BOge:
+      return ">= ";
+    case BinOp::BOand:
+      return "&& ";
+    case BinOp::BOor:
+      return "|| ";
+  }
+  return "";
+}
+
+std::string_view relOpText(RelOp op) {
+  switch (op) {
+    case RelOp::ROeq:
+      return "== ";
+    case RelOp::ROne:
+      return "!= ";
+    case RelOp::ROlt:
+      return "< ";
+    case RelOp::ROgt:
+      return "> ";
+    case RelOp::ROle:
+      return "<= ";
+    case RelOp::ROge:
+      return ">= ";
+  }
+  return "";
+}
+
+std::string_view logOpText(LogOp op) {
+  switch (op) {
+    case LogOp::LOand:
+      return "&& ";
+    case LogOp::LOor:
+      return "|| ";
+  }
+  return "";
+}
+
+}  // namespace vrel

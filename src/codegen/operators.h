@@ -1,0 +1,14 @@
+// The C texts of the arithmetic, relational and logical operators, each ending in a blank.
+#pragma once
+
+#include <string_view>
+
+#include "ast/tree.h"
+
+namespace vrel {
+
+std::string_view binOpText(ast::BinOp op);
+std::string_view relOpText(ast::RelOp op);
+std::string_view logOpText(ast::LogOp op);
+
+}  // namespace vrel

@@ -1,0 +1,100 @@
+#include <string>
+
+#include "codegen/trans.h"
+
+namespace vrel {
+namespace {
+
+using namespace ast;
+
+void transPrim(GenState& state, DataType data) {
+  emit(state, data == DataType::Dinteger ? "int " : "char ");
+}
+
+// An array is written as its innermost element type; the brackets follow the name.
+void transType(GenState& state, const Type& type) {
+  std::visit(Overloaded{
+                 [&](const TPrim& prim) { transPrim(state, prim.data); },
+                 [&](const TArr& arr) { transType(state, arr.element); },
+             },
+             type.variant());
+}
+
+void transRetType(GenState& state, const RetType& result) {
+  std::visit(Overloaded{
+                 [&](const Rnothing&) { emit(state, "void "); },
+                 [&](const Rtype& r) { transType(state, r.type); },
+             },
+             result.variant());
+}
+
+// Appends the parameter's type and answers whether it is an array.
+bool paramType(GenState& state, const Type& type) {
+  return std::visit(Overloaded{
+                        [&](const TPrim& prim) {
+                          transPrim(state, prim.data);
+                          return false;
+                        },
+                        [&](const TArr& arr) {
+                          transType(state, arr.element);
+                          return true;
+                        },
+                    },
+                    type.variant());
+}
+
+// Arrays are C arrays whatever their mode; only a by-reference scalar becomes a pointer.
+void transParams(GenState& state, const std::vector<Param>& params) {
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const Param& param = params[i];
+    bool isArray = paramType(state, param.type);
+    if (param.mode == PassMode::ByRef && !isArray) emit(state, "*");
+    emit(state, "vrel__" + param.name);
+    if (isArray) emit(state, "[]");
+    if (i + 1 < params.size()) emit(state, ", ");
+  }
+}
+
+void transHeader(GenState& state, const FuncDef& func) {
+  transRetType(state, func.result);
+  emit(state, "vrel__" + func.name + "(");
+  transParams(state, func.params);
+  emit(state, ") {\n");
+}
+
+void transVarDef(GenState& state, const VarDef& var) {
+  state.table = addVar(std::move(state.table), var.name, var.type);
+  transType(state, var.type);
+  emit(state, "vrel__" + var.name);
+  if (var.size > 0) emit(state, "[" + std::to_string(var.size) + "]");
+  emit(state, ";\n");
+}
+
+void transLocal(GenState& state, const LocalDef& local) {
+  std::visit(Overloaded{
+                 [&](const LFunc& f) { transFunc(state, f.func); },
+                 [&](const LVar& v) { transVarDef(state, v.var); },
+             },
+             local.variant());
+}
+
+}  // namespace
+
+// The function is declared before anything of it is written, so that it can call itself.
+void transFunc(GenState& state, const FuncDef& func) {
+  state.table = addFunc(std::move(state.table), func.name, func.result, func.params);
+  state.table = openScope(std::move(state.table));
+  for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
+  transHeader(state, func);
+  for (const LocalDef& local : func.locals) transLocal(state, local);
+  transStmt(state, func.body);
+  state.table = closeScope(std::move(state.table));
+  emit(state, "\n}\n");
+}
+
+void transProg(GenState& state, const Prog& prog) {
+  transFunc(state, prog.main);
+  emit(state, "int main() {\n\tvrel__" + prog.main.name + "();\n}\n\n");
+}
+
+}  // namespace vrel

@@ -1,0 +1,64 @@
+#include "ast/compile_error.h"
+#include "codegen/trans.h"
+
+namespace vrel {
+
+using namespace ast;
+
+// Braces come only from if, while and the function itself; a block writes its statements.
+void transStmt(GenState& state, const Stmt& stmt) {
+  std::visit(Overloaded{
+                 [&](const Sassign& s) {
+                   transLValue(state, s.target);
+                   emit(state, "= ");
+                   transExpr(state, s.value);
+                   emit(state, ";\n");
+                 },
+                 [](const Sskip&) {},
+                 [&](const Sblock& s) {
+                   for (const Stmt& inner : s.stmts) transStmt(state, inner);
+                 },
+                 [&](const Scall& s) {
+                   RetType result = transCall(state, s.call);
+                   emit(state, ");\n");
+                   if (result.is<Rtype>()) {
+                     throw CompileError("invalid call to non-procedure " + s.call.name);
+                   }
+                 },
+                 [&](const Sif& s) {
+                   emit(state, "if (");
+                   transCond(state, s.cond);
+                   emit(state, ") {\n");
+                   transStmt(state, s.then);
+                   emit(state, "}\n");
+                 },
+                 [&](const Sifelse& s) {
+                   emit(state, "if (");
+                   transCond(state, s.cond);
+                   emit(state, ") {\n");
+                   transStmt(state, s.then);
+                   emit(state, "}\nelse {\n");
+                   transStmt(state, s.otherwise);
+                   emit(state, "}\n");
+                 },
+                 [&](const Swhile& s) {
+                   emit(state, "while (");
+                   transCond(state, s.cond);
+                   emit(state, ") {\n");
+                   transStmt(state, s.body);
+                   emit(state, "}\n");
+                 },
+                 [&](const Sreturn& s) {
+                   if (const auto* e = s.value.get_if<EOexpr>()) {
+                     emit(state, "return ");
+                     transExpr(state, e->expr);
+                     emit(state, ";\n");
+                   } else {
+                     emit(state, "return;\n");
+                   }
+                 },
+             },
+             stmt.variant());
+}
+
+}  // namespace vrel
