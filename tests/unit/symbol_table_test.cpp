@@ -1,0 +1,129 @@
+#include "semantic/symbol_table.h"
+
+#include <gtest/gtest.h>
+
+#include "ast/compile_error.h"
+
+namespace vrel {
+namespace {
+
+using namespace ast;
+
+const Type kInt = TPrim{DataType::Dinteger};
+const Type kByte = TPrim{DataType::Dbyte};
+const Type kByteArray = TArr{kByte};
+const RetType kProc = Rnothing{};
+
+template <class F>
+std::string errorOf(F&& f) {
+  try {
+    f();
+  } catch (const CompileError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(SymbolTableTest, LibraryRoutinesAreVisibleFromAnyDepth) {
+  SymbolTable deep = openScope(openScope(initialTable()));
+  const FuncSig& readString = lookupFunc(deep, "readString");
+  EXPECT_EQ(readString.paramModes, (std::vector<bool>{false, true}));
+  EXPECT_EQ(readString.result, kProc);
+  const FuncSig& readChar = lookupFunc(deep, "readChar");
+  EXPECT_TRUE(readChar.paramModes.empty());
+  EXPECT_EQ(readChar.result, RetType{Rtype{kByte}});
+  EXPECT_EQ(lookupFunc(deep, "strcmp").paramModes, (std::vector<bool>{true, true}));
+  EXPECT_EQ(lookupFunc(deep, "strcmp").result, RetType{Rtype{kInt}});
+  for (const char* name :
+       {"strcat", "strcpy", "strcmp", "strlen", "shrink", "extend", "readString", "readChar",
+        "readByte", "readInteger", "writeString", "writeChar", "writeByte", "writeInteger"}) {
+    EXPECT_TRUE(isLibraryFunc(deep, name)) << name;
+  }
+  EXPECT_EQ(closeScope(initialTable()).innermost().funcs.size(), 14u);
+  EXPECT_TRUE(initialTable().innermost().funcs.empty());
+}
+
+TEST(SymbolTableTest, UserFunctionHidesLibraryRoutineUntilItsScopeCloses) {
+  SymbolTable global = addFunc(initialTable(), "writeInteger", Rtype{kInt}, {});
+  SymbolTable inner = openScope(global);
+  EXPECT_FALSE(isLibraryFunc(global, "writeInteger"));
+  EXPECT_FALSE(isLibraryFunc(inner, "writeInteger"));
+  EXPECT_TRUE(lookupFunc(inner, "writeInteger").paramModes.empty());
+  EXPECT_EQ(lookupFunc(inner, "writeInteger").result, RetType{Rtype{kInt}});
+
+  SymbolTable library = closeScope(global);
+  EXPECT_TRUE(isLibraryFunc(library, "writeInteger"));
+  EXPECT_EQ(lookupFunc(library, "writeInteger").paramModes, std::vector<bool>{false});
+  EXPECT_EQ(errorOf([&] { closeScope(library); }), "cannot close outermost scope");
+}
+
+TEST(SymbolTableTest, DuplicatesInOneScopeFailAndShadowingAcrossScopesSucceeds) {
+  SymbolTable f = openScope(addFunc(initialTable(), "f", kProc, {}));
+  f = addParam(f, Param{"x", kInt, PassMode::ByVal});
+  EXPECT_EQ(errorOf([&] { addVar(f, "x", kInt); }), "identifier x already declared");
+  EXPECT_EQ(errorOf([&] {
+              addParam(f, Param{"x", kByte, PassMode::ByRef});
+            }),
+            "identifier x already declared");
+
+  f = addVar(f, "y", kInt);
+  SymbolTable g = addVar(openScope(addFunc(f, "g", kProc, {})), "y", kByte);
+  EXPECT_EQ(lookupVar(g, "y").type, kByte);
+  EXPECT_EQ(lookupVar(f, "y").type, kInt);
+
+  f = addFunc(f, "h", kProc, {});
+  EXPECT_EQ(errorOf([&] { addFunc(f, "h", Rtype{kInt}, {}); }), "function h already declared");
+  EXPECT_NO_THROW(addVar(f, "h", kInt));
+  EXPECT_NO_THROW(addFunc(f, "y", kProc, {}));
+}
+
+TEST(SymbolTableTest, LookupsFailOnceTheDeclaringScopeIsClosed) {
+  SymbolTable f = openScope(addFunc(initialTable(), "f", kProc, {}));
+  SymbolTable withG = openScope(addFunc(f, "g", kProc, {}));
+  EXPECT_NO_THROW(lookupFunc(withG, "g"));
+  SymbolTable back = closeScope(closeScope(withG));
+  EXPECT_NO_THROW(lookupFunc(back, "f"));
+  EXPECT_EQ(errorOf([&] { lookupFunc(back, "g"); }), "undefined function g");
+  EXPECT_EQ(errorOf([&] { isLibraryFunc(back, "g"); }), "undefined function g");
+  EXPECT_EQ(errorOf([&] { lookupVar(back, "x"); }), "undefined variable x");
+}
+
+TEST(SymbolTableTest, ParametersRecordTypeAndMode) {
+  SymbolTable t = openScope(initialTable());
+  t = addParam(t, Param{"s", kByteArray, PassMode::ByRef});
+  t = addParam(t, Param{"n", kInt, PassMode::ByVal});
+  EXPECT_EQ(lookupVar(t, "s").type, kByteArray);
+  EXPECT_TRUE(lookupVar(t, "s").byRef);
+  EXPECT_EQ(lookupVar(t, "n").type, kInt);
+  EXPECT_FALSE(lookupVar(t, "n").byRef);
+
+  std::vector<Param> params{{"a", kInt, PassMode::ByRef}, {"b", kInt, PassMode::ByVal}};
+  t = addFunc(t, "f", kProc, params);
+  EXPECT_EQ(lookupFunc(t, "f").paramModes, (std::vector<bool>{true, false}));
+}
+
+TEST(SymbolTableTest, OlderTablesKeepAnsweringAsBefore) {
+  SymbolTable empty = openScope(initialTable());
+  SymbolTable withX = addVar(empty, "x", kInt);
+  SymbolTable withXY = addVar(withX, "y", kByte);
+  SymbolTable withXZ = addVar(withX, "z", kByte);
+  EXPECT_EQ(errorOf([&] { lookupVar(empty, "x"); }), "undefined variable x");
+  EXPECT_EQ(errorOf([&] { lookupVar(withX, "y"); }), "undefined variable y");
+  EXPECT_EQ(errorOf([&] { lookupVar(withXZ, "y"); }), "undefined variable y");
+  EXPECT_NO_THROW(lookupVar(withXY, "y"));
+  EXPECT_NO_THROW(lookupVar(withXZ, "x"));
+
+  // A scope opened on a table leaves that table's innermost scope as it was.
+  SymbolTable child = addVar(openScope(withX), "x", kByte);
+  SymbolTable parent = closeScope(child);
+  EXPECT_EQ(&parent.innermost(), &withX.innermost());
+  EXPECT_EQ(lookupVar(parent, "x").type, kInt);
+
+  SymbolTable global = initialTable();
+  SymbolTable declared = addFunc(global, "f", kProc, {});
+  EXPECT_EQ(errorOf([&] { lookupFunc(global, "f"); }), "undefined function f");
+  EXPECT_NO_THROW(lookupFunc(declared, "f"));
+}
+
+}  // namespace
+}  // namespace vrel
