@@ -1,8 +1,51 @@
 #include "frontend/frontend.h"
 
 #include <cstdio>
+#include <new>
 
-int vrel_parse_file(const char*, const char*) {
-  std::fputs("the front end is not built yet\n", stderr);
-  return 1;
+#include "frontend/lexer.h"
+#include "frontend/out_of_memory.h"
+#include "frontend/program_output.h"
+#include "frontend/text_buffer.h"
+#include "parser.hpp"
+
+namespace {
+
+constexpr int kInputNotOpened = 10001;
+constexpr int kOutputNotWritten = 10002;
+
+}  // namespace
+
+int vrel_parse_file(const char* input_path, const char* output_path) {
+  using namespace vrel::frontend;
+  std::FILE* input = stdin;
+  if (input_path != nullptr) {
+    input = std::fopen(input_path, "rb");
+    if (input == nullptr) {
+      std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
+      return kInputNotOpened;
+    }
+  }
+  std::FILE* output = std::fopen(output_path, "wb");
+  if (output == nullptr) {
+    std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
+    if (input != stdin) std::fclose(input);
+    return kOutputNotWritten;
+  }
+
+  program_output_begin(output, output_path);
+  vrel_yyin = input;
+  int result = 0;
+  try {
+    result = vrel_yyparse();
+  } catch (const std::bad_alloc&) {
+    out_of_memory();
+  }
+  // Each call scans its own input from the normal state; line number and error count go on.
+  vrel_yylex_destroy();
+  buf_release_all();
+
+  if (input != stdin) std::fclose(input);
+  if (!program_output_end()) return kOutputNotWritten;
+  return result;
 }
