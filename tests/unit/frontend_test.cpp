@@ -1,0 +1,334 @@
+// The front end keeps process-wide counters, so every case runs in a child process of its own.
+#include "frontend/frontend.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "frontend/lexer.h"
+#include "parser.hpp"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+const fs::path kDataDir = fs::path(__FILE__).parent_path() / "frontend";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (fs::temp_directory_path() / "vrel_frontend_XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchDir() { fs::remove_all(path_); }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+struct Outcome {
+  std::string log;  // standard error, then "result N" or "exit N" for a process that ended itself
+  std::string ast;  // the output file, empty when it was not created
+};
+
+// Runs `work` in a child whose standard error goes to a file; `work` returns the front end's
+// result, which the child sends back through a pipe.
+Outcome run_in_child(const ScratchDir& dir, const std::function<int()>& work,
+                     const fs::path& ast_path = {}) {
+  fs::path err_path = dir / "stderr";
+  int pipe_fds[2];
+  EXPECT_EQ(pipe(pipe_fds), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(pipe_fds[0]);
+    int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, STDERR_FILENO);
+    int result = work();
+    std::fflush(stderr);
+    if (write(pipe_fds[1], &result, sizeof result) != sizeof result) _exit(99);
+    _exit(0);
+  }
+  close(pipe_fds[1]);
+  int result = 0;
+  bool returned = read(pipe_fds[0], &result, sizeof result) == sizeof result;
+  close(pipe_fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  Outcome outcome;
+  outcome.log = read_file(err_path);
+  outcome.log += returned ? "result " + std::to_string(result) + "\n"
+                          : "exit " + std::to_string(WEXITSTATUS(status)) + "\n";
+  if (!ast_path.empty() && fs::exists(ast_path)) outcome.ast = read_file(ast_path);
+  return outcome;
+}
+
+// Parses `source` from a file and returns the messages, the result and the AST text.
+Outcome parse_source(const std::string& source) {
+  ScratchDir dir;
+  fs::path input = dir / "input.vrel";
+  fs::path output = dir / "output.ast";
+  write_file(input, source);
+  return run_in_child(
+      dir, [&] { return vrel_parse_file(input.c_str(), output.c_str()); }, output);
+}
+
+// Parses `source` and returns the messages, the result and the size of the AST text.
+std::pair<std::string, std::uintmax_t> parse_large(const std::string& source) {
+  ScratchDir dir;
+  fs::path input = dir / "input.vrel";
+  fs::path output = dir / "output.ast";
+  write_file(input, source);
+  Outcome outcome =
+      run_in_child(dir, [&] { return vrel_parse_file(input.c_str(), output.c_str()); });
+  return {outcome.log, fs::file_size(output)};
+}
+
+// Scans `source` to its end: one line per token, its code and for ID, NUMBER, STRING and CHAR its
+// text in brackets; lexical errors are interleaved where they were reported.
+std::string scan(const std::string& source) {
+  ScratchDir dir;
+  fs::path input = dir / "input.vrel";
+  write_file(input, source);
+  Outcome outcome = run_in_child(dir, [&] {
+    vrel_yyin = std::fopen(input.c_str(), "rb");
+    int token;
+    while ((token = vrel_yylex()) != 0) {
+      std::string line = std::to_string(token);
+      if (token >= T_ID && token <= T_CHAR) {
+        line += " [" + std::string(vrel_yylval.buf->text) + "]";
+      }
+      line += '\n';
+      std::fwrite(line.data(), 1, line.size(), stderr);
+    }
+    return 0;
+  });
+  return outcome.log;
+}
+
+std::string expected_log(const std::string& name) {
+  return read_file(kDataDir / (name + ".log"));
+}
+
+TEST(FrontEndTest, WritesExactAstTextOfEveryConstruct) {
+  for (const char* name : {"example", "functions", "statements", "expressions", "conditions",
+                           "illegal_bytes", "unfinished_comment", "token_after_main"}) {
+    SCOPED_TRACE(name);
+    Outcome outcome = parse_source(read_file(kDataDir / (std::string(name) + ".vrel")));
+    EXPECT_EQ(outcome.log, expected_log(name));
+    EXPECT_EQ(outcome.ast, read_file(kDataDir / (std::string(name) + ".ast")));
+  }
+}
+
+TEST(FrontEndTest, ScansTokensByLongestMatch) {
+  EXPECT_EQ(scan(""), "result 0\n");
+  EXPECT_EQ(scan("x -- comment without newline"), "268 [x]\nresult 0\n");
+  EXPECT_EQ(scan("12ab _x"),
+            "269 [12]\n268 [ab]\nError 1: Line 1: Illegal token\n268 [x]\n"
+            "result 0\n");
+  EXPECT_EQ(scan("x = a--b;\ny"), "268 [x]\n61\n268 [a]\n268 [y]\nresult 0\n");
+  EXPECT_EQ(scan("((* c *)x)"), "40\n268 [x]\n41\nresult 0\n");
+  EXPECT_EQ(scan("=== <> <= >= !="), "275\n61\n60\n62\n272\n273\n274\nresult 0\n");
+  EXPECT_EQ(scan("if iff If integer int"),
+            "261\n268 [iff]\n268 [If]\n268 [integer]\n262\n"
+            "result 0\n");
+  EXPECT_EQ(scan("byte else false proc reference return true while"),
+            "258\n259\n260\n263\n264\n265\n266\n267\nresult 0\n");
+  EXPECT_EQ(scan("{}():;,=[]+-!*/%&|<>"),
+            "123\n125\n40\n41\n58\n59\n44\n61\n91\n93\n43\n45\n33\n42\n47\n37\n38\n124\n60\n"
+            "62\nresult 0\n");
+}
+
+TEST(FrontEndTest, ScansConstantsWithUndecodedEscapes) {
+  EXPECT_EQ(scan("\"\" 'a' '\\n' '\\x4f' \"a\\x41b\\n\\\"\\'\\\\\\0\""),
+            "270 []\n271 [a]\n271 [\\n]\n271 [\\x4f]\n270 [a\\x41b\\n\\\"\\'\\\\\\0]\n"
+            "result 0\n");
+  EXPECT_EQ(scan("''\n'ab'"),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "Error 3: Line 2: Illegal token\n268 [ab]\n"
+            "Error 4: Line 2: Illegal token\nresult 0\n");
+  // A raw double quote cannot stand in a character constant; the rest then fails as well.
+  EXPECT_EQ(scan("'\"'"),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "Error 3: Line 1: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("\"\\x4\""),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "268 [x4]\nError 3: Line 1: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("\"\\q\""),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "268 [q]\nError 3: Line 1: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("\"open\nx"), "Error 1: Line 1: Illegal token\n268 [open]\n268 [x]\nresult 0\n");
+  EXPECT_EQ(scan("\"\xe9\t\r\""), "270 [\xe9\t\r]\nresult 0\n");
+}
+
+TEST(FrontEndTest, KeepsNulBytesInsideConstantsOnly) {
+  EXPECT_EQ(scan("\"a\0b\" '\0' \0 x"s),
+            "270 [a\0b]\n271 [\0]\nError 1: Line 1: Illegal token\n268 [x]\nresult 0\n"s);
+  Outcome outcome = parse_source("m () : proc { s = \"a\0b\"; }"s);
+  EXPECT_EQ(outcome.log, "result 0\n");
+  EXPECT_NE(outcome.ast.find("\"a\0b\"\n"s), std::string::npos);
+}
+
+TEST(FrontEndTest, CountsLinesAndIllegalBytes) {
+  EXPECT_EQ(scan("(* one\ntwo *\n*) @ -- three\n@\r\n"),
+            "Error 1: Line 3: Illegal token\nError 2: Line 4: Illegal token\n"
+            "Error 3: Line 4: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("x (* (* not nested\n\n"),
+            "268 [x]\nError 1: Line 3: Unfinished comment\n"
+            "result 0\n");
+  EXPECT_EQ(scan("a\fb\x01"),
+            "268 [a]\nError 1: Line 1: Illegal token\n268 [b]\n"
+            "Error 2: Line 1: Illegal token\nresult 0\n");
+}
+
+TEST(FrontEndTest, StopsAtTheFirstSyntaxError) {
+  const std::string head = "main () : proc\n{\n";
+  for (const char* body : {"x = y = 1;", "x[1][2] = 1;", "f(x)[1] = 2;", "if (a) ;", "if ((a)) ;",
+                           "if (a < b < c) ;", "if (a == b < c) ;", "x = (a < b);", "return a < b;",
+                           "\"s\"[1] = 2;", "f()();", "x = f(1)[0];", "if (a + b) ;"}) {
+    SCOPED_TRACE(body);
+    Outcome outcome = parse_source(head + body + "\n}\n");
+    EXPECT_EQ(outcome.log, "Error 1: Line 3: syntax error\nresult 1\n");
+    EXPECT_EQ(outcome.ast, "");
+  }
+  EXPECT_EQ(parse_source("").log, "Error 1: Line 1: syntax error\nresult 1\n");
+  EXPECT_EQ(parse_source(head + "  x = 1\n}\n").log, "Error 1: Line 4: syntax error\nresult 1\n");
+  // Lexical errors before the syntax error come first; nothing after it is even scanned.
+  EXPECT_EQ(parse_source(head + "  @ x = ;\n  @ (*").log,
+            "Error 1: Line 3: Illegal token\nError 2: Line 3: syntax error\nresult 1\n");
+  EXPECT_EQ(parse_source("m () : proc { }\nm () : proc { }\n").log,
+            "Error 1: Line 2: syntax error\nresult 1\n");
+}
+
+TEST(FrontEndTest, AcceptsTheFormsTheGrammarAllows) {
+  for (const char* body : {"\"s\" = 1;", "if ((a) < b) ;", "if (((a < b))) ;", "x = -(-(a));",
+                           "x = f(g(h()));", "return +a * -b;"}) {
+    SCOPED_TRACE(body);
+    EXPECT_EQ(parse_source(std::string("m () : int\n{\n") + body + "\n}\n").log, "result 0\n");
+  }
+}
+
+std::string empty_statements(int count) {
+  return "main () : proc {" + std::string(count, ';') + "}\n";
+}
+
+TEST(FrontEndTest, OverflowsTheParserStackAtTenThousandEntries) {
+  Outcome fits = parse_source(empty_statements(9990));
+  EXPECT_EQ(fits.log, "result 0\n");
+  EXPECT_EQ(fits.ast.size(), 219884u);
+  Outcome overflows = parse_source(empty_statements(9991));
+  EXPECT_EQ(overflows.log, "Error 1: Line 1: parser stack overflow\nresult 2\n");
+  EXPECT_EQ(overflows.ast, "");
+}
+
+std::string repeat(const std::string& text, int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += text;
+  return out;
+}
+
+// Nesting as deep as the parser stack admits; the text grows with the square of the depth.
+TEST(FrontEndTest, ParsesDeeplyNestedPrograms) {
+  const int d = 9980;
+  const std::string open = "main () : proc {\n";
+  const std::pair<std::string, std::uintmax_t> cases[] = {
+      {open + "x = " + repeat("(", d) + "1" + repeat(")", d) + ";\n}\n", 199540356},
+      {open + "x = " + repeat("- ", d) + "1;\n}\n", 199610216},
+      {open + repeat("{", d) + repeat("}", d) + "\n}\n", 797182545},
+      {open + "if (" + repeat("!", d) + "true) ;\n}\n", 199480417},
+      {open + "if (" + repeat("(", d) + "true" + repeat(")", d) + ") ;\n}\n", 20137},
+      {open + repeat("if (true) ", 2490) + ";\n}\n", 24917556},
+      {open + repeat("while (true) ", 2490) + ";\n}\n", 24925026},
+      {repeat("f () : proc ", 1400) + repeat("{ }", 1400) + "\n", 94154201}};
+  for (const auto& [source, size] : cases) {
+    EXPECT_EQ(parse_large(source), std::make_pair("result 0\n"s, size));
+  }
+  // Each pair of parentheses around a condition adds two spaces and nothing else.
+  Outcome parenthesised =
+      parse_source(open + "if (" + repeat("(", 100) + "true" + repeat(")", 100) + ") ;\n}\n");
+  EXPECT_NE(parenthesised.ast.find("\n" + std::string(210, ' ') + "Btrue\n        ,\n"),
+            std::string::npos);
+  EXPECT_EQ(parse_source(open + repeat("if (true) ", 2500) + ";\n}\n").log,
+            "Error 1: Line 2: parser stack overflow\nresult 2\n");
+}
+
+TEST(FrontEndTest, ReportsFileFailures) {
+  ScratchDir dir;
+  fs::path source = dir / "ok.vrel";
+  fs::path output = dir / "out.ast";
+  write_file(source, "m () : proc { }\n");
+  write_file(output, "kept");
+  Outcome missing = run_in_child(
+      dir, [&] { return vrel_parse_file((dir / "missing.vrel").c_str(), output.c_str()); });
+  EXPECT_EQ(missing.log, "Error: cannot open input file: " + (dir / "missing.vrel").string() +
+                             "\nresult 10001\n");
+  EXPECT_EQ(read_file(output), "kept");
+
+  fs::path unwritable = dir / "no" / "out.ast";
+  Outcome no_dir =
+      run_in_child(dir, [&] { return vrel_parse_file(source.c_str(), unwritable.c_str()); });
+  EXPECT_EQ(no_dir.log,
+            "Error: cannot open output file: " + unwritable.string() + "\nresult 10002\n");
+
+  Outcome full = run_in_child(dir, [&] { return vrel_parse_file(source.c_str(), "/dev/full"); });
+  EXPECT_EQ(full.log, "Error: cannot write output file: /dev/full\nresult 10002\n");
+
+  Outcome directory =
+      run_in_child(dir, [&] { return vrel_parse_file(dir.path().c_str(), output.c_str()); });
+  EXPECT_EQ(directory.log, "input in flex scanner failed\nexit 2\n");
+}
+
+TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
+  ScratchDir dir;
+  fs::path source = dir / "in.vrel";
+  fs::path output = dir / "out.ast";
+  write_file(source, read_file(kDataDir / "example.vrel"));
+  Outcome outcome = run_in_child(
+      dir,
+      [&] {
+        dup2(open(source.c_str(), O_RDONLY), STDIN_FILENO);
+        int result = vrel_parse_file(nullptr, output.c_str());
+        return fcntl(STDIN_FILENO, F_GETFD) != -1 ? result : -1;  // standard input stays open
+      },
+      output);
+  EXPECT_EQ(outcome.log, "result 0\n");
+  EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
+}
+
+TEST(FrontEndTest, ContinuesNumberingAcrossCalls) {
+  ScratchDir dir;
+  fs::path source = dir / "bad.vrel";
+  fs::path output = dir / "out.ast";
+  write_file(source, "m () : proc {\n@ }\n(* open");
+  Outcome outcome = run_in_child(dir, [&] {
+    int first = vrel_parse_file(source.c_str(), output.c_str());
+    int second = vrel_parse_file(source.c_str(), output.c_str());
+    return first * 10 + second;
+  });
+  EXPECT_EQ(outcome.log,
+            "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\n"
+            "Error 3: Line 4: Illegal token\nError 4: Line 5: Unfinished comment\nresult 0\n");
+}
+
+}  // namespace
