@@ -1,5 +1,7 @@
 #include "codegen/operators.h"
 
+#include "ast/compile_error.h"
+
 namespace vrel {
 
 using ast::BinOp;
@@ -18,24 +20,9 @@ std::string_view binOpText(BinOp op) {
       return "/ ";
     case BinOp::BOmod:
       return "% ";
-    case BinOp::BOeq:
-      return "== ";
-    case BinOp::BOne:
-      return "!= ";
-    case BinOp::BOlt:
-      return "< ";
-    case BinOp::BOgt:
-      return "> ";
-    case BinOp::BOle:
-      return "<= ";
-    case BinOp::BOge:
-      return ">= ";
-    case BinOp::BOand:
-      return "&& ";
-    case BinOp::BOor:
-      return "|| ";
+    default:
+      throw CompileError("unsupported operator in expression");
   }
-  return "";
 }
 
 std::string_view relOpText(RelOp op) {

@@ -7,6 +7,7 @@
 
 namespace vrel {
 
+// Comparisons and connectives are conditions, never expression operators: they are rejected.
 std::string_view binOpText(ast::BinOp op);
 std::string_view relOpText(ast::RelOp op);
 std::string_view logOpText(ast::LogOp op);

@@ -82,7 +82,7 @@ void transExpr(GenState& state, const Expr& expr) {
                        emit(state, "- ");
                        break;
                      case UnOp::UOarrsz:
-                       throw CompileError("unsupported array-size operator");
+                       throw CompileError("unsupported operator in expression");
                    }
                    transExpr(state, e.operand);
                  },
