@@ -26,6 +26,8 @@ std::string readWholeFile(const std::string& path) {
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) fail("open", path + " for reading");
   std::string text;
+  struct stat info {};
+  if (::fstat(::fileno(in), &info) == 0 && info.st_size > 0) text.reserve(info.st_size);
   char chunk[1 << 16];
   for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
     text.append(chunk, got);
