@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -297,6 +298,20 @@ TEST(FrontEndTest, ReportsFileFailures) {
   Outcome directory =
       run_in_child(dir, [&] { return vrel_parse_file(dir.path().c_str(), output.c_str()); });
   EXPECT_EQ(directory.log, "input in flex scanner failed\nexit 2\n");
+}
+
+TEST(FrontEndTest, EndsWithStatusOneWhenMemoryRunsOut) {
+  ScratchDir dir;
+  fs::path source = dir / "big.vrel";
+  fs::path output = dir / "out.ast";
+  write_file(source,
+             "m () : proc {\n" + repeat("{" + repeat("x = 1;\n", 1000) + "}\n", 500) + "}\n");
+  Outcome outcome = run_in_child(dir, [&] {
+    rlimit limit{std::size_t{256} << 20, std::size_t{256} << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    return vrel_parse_file(source.c_str(), output.c_str());
+  });
+  EXPECT_EQ(outcome.log, "Out of memory\nexit 1\n");
 }
 
 TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
