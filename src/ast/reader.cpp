@@ -10,8 +10,9 @@
 namespace vrel::ast {
 namespace {
 
-// Values nested deeper than this are refused, so that reading (a few hundred bytes of stack per
-// level) can never exhaust the large stack the compilation runs on.
+// Values nested deeper than this are refused, so that reading can never exhaust the large stack
+// the compilation runs on: one level takes at most about 450 bytes of stack optimised and 900
+// unoptimised, so the deepest text accepted needs under 1 GiB.
 constexpr std::size_t kMaxDepth = 1'000'000;
 
 // Fields whose C++ type alone does not say what they may hold.
