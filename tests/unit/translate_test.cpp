@@ -51,7 +51,8 @@ Outcome translateOnLargeStack(const Prog& prog) {
   return outcome;
 }
 
-// Each NAME.ast translates to exactly NAME.c, or fails with the message in NAME.err.
+// Each NAME.ast translates to the prelude followed by exactly NAME.c, or fails with the message
+// in NAME.err.
 TEST(TranslateTest, ExpectedFiles) {
   int cases = 0;
   for (const auto& entry : fs::directory_iterator(kData)) {
@@ -66,7 +67,7 @@ TEST(TranslateTest, ExpectedFiles) {
     fs::path err = fs::path(ast).replace_extension(".err");
     if (fs::exists(c)) {
       EXPECT_EQ(outcome.error, "");
-      EXPECT_EQ(outcome.text, readFile(c));
+      EXPECT_EQ(outcome.text, std::string(runtimePrelude()) + readFile(c));
     } else {
       ASSERT_TRUE(fs::exists(err));
       EXPECT_EQ(outcome.error + "\n", readFile(err));
