@@ -20,26 +20,26 @@ struct NameField {};  // an identifier
 struct CharField {};  // the text of one character
 struct TextField {};  // any text
 
-template <class Spec>
-struct ValueOfSpec {
-  using type = Spec;
+template <class Field>
+struct ValueOfField {
+  using type = Field;
 };
 template <>
-struct ValueOfSpec<NameField> {
+struct ValueOfField<NameField> {
   using type = Name;
 };
 template <>
-struct ValueOfSpec<CharField> {
+struct ValueOfField<CharField> {
   using type = Text;
 };
 template <>
-struct ValueOfSpec<TextField> {
+struct ValueOfField<TextField> {
   using type = Text;
 };
-template <class Spec>
-using ValueOf = typename ValueOfSpec<Spec>::type;
+template <class Field>
+using ValueOf = typename ValueOfField<Field>::type;
 
-template <class Spec>
+template <class Field>
 struct Tag {};
 
 // Where a value stands. An argument (the field right after a constructor name) must be a single
@@ -105,12 +105,12 @@ class Reader {
   std::optional<Prog> prog() { return read(Tag<Prog>{}, Position::Value); }
 
  private:
-  template <class Spec>
-  std::optional<ValueOf<Spec>> read(Tag<Spec> spec, Position position) {
+  template <class Field>
+  std::optional<ValueOf<Field>> read(Tag<Field> field, Position position) {
     if (depth_ == kMaxDepth) return std::nullopt;
     ++depth_;
     std::size_t opens = scan_.acceptOpens();
-    auto value = core(spec, opens > 0 ? Position::Value : position);
+    auto value = core(field, opens > 0 ? Position::Value : position);
     --depth_;
     if (!value || !scan_.acceptCloses(opens)) return std::nullopt;
     return value;
