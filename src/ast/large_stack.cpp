@@ -2,10 +2,7 @@
 
 #include <pthread.h>
 
-#include <cstring>
 #include <exception>
-#include <stdexcept>
-#include <string>
 
 namespace vrel {
 namespace {
@@ -25,22 +22,28 @@ void* runJob(void* arg) {
   return nullptr;
 }
 
-void check(int status, const char* what) {
-  if (status != 0) throw std::runtime_error(std::string(what) + ": " + std::strerror(status));
+// Starts `job` on a thread with a stack of `bytes`; returns pthread's error number.
+int startThread(pthread_t& thread, Job& job, std::size_t bytes) {
+  pthread_attr_t attr;
+  if (int error = pthread_attr_init(&attr)) return error;
+  int error = pthread_attr_setstacksize(&attr, bytes);
+  if (error == 0) error = pthread_create(&thread, &attr, runJob, &job);
+  pthread_attr_destroy(&attr);
+  return error;
 }
 
 }  // namespace
 
 void runWithLargeStack(const std::function<void()>& work) {
   Job job{&work, nullptr};
-  pthread_attr_t attr;
-  check(pthread_attr_init(&attr), "pthread_attr_init");
-  int status = pthread_attr_setstacksize(&attr, kLargeStackBytes);
   pthread_t thread;
-  if (status == 0) status = pthread_create(&thread, &attr, runJob, &job);
-  pthread_attr_destroy(&attr);
-  check(status, "cannot start a thread with a large stack");
-  check(pthread_join(thread, nullptr), "pthread_join");
+  int error = 0;
+  for (std::size_t bytes = kLargeStackBytes; bytes >= kSmallestStackBytes; bytes /= 2) {
+    error = startThread(thread, job, bytes);
+    if (error == 0) break;
+  }
+  if (error != 0) return work();
+  pthread_join(thread, nullptr);
   if (job.error) std::rethrow_exception(job.error);
 }
 

@@ -9,8 +9,13 @@ namespace vrel {
 
 inline constexpr std::size_t kLargeStackBytes = std::size_t{2} << 30;  // 2 GiB, committed lazily
 
-// Runs `work` on a thread with a stack of `kLargeStackBytes` and waits for it. An exception thrown
-// by `work` is rethrown in the caller.
+// Where the address space is limited (ulimit -v), smaller stacks are tried down to this size,
+// which still holds the deepest tree the parser accepts.
+inline constexpr std::size_t kSmallestStackBytes = std::size_t{128} << 20;
+
+// Runs `work` on a thread with a stack of `kLargeStackBytes` (or the largest that can be had, down
+// to `kSmallestStackBytes`) and waits for it; an exception thrown by `work` is rethrown in the
+// caller. When no such thread can be started at all, `work` runs on the caller's stack.
 void runWithLargeStack(const std::function<void()>& work);
 
 }  // namespace vrel

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ int main(int argc, char** argv) {
     vrel::runWithLargeStack([&] { vrel::runCompiler(options); });
   } catch (const vrel::CompileError& e) {
     std::fputs((program + ": " + e.what() + "\n").c_str(), stderr);
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::fputs((program + ": out of memory\n").c_str(), stderr);
     return 1;
   }
 }
