@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ast/compile_error.h"
+#include "test_support.h"
 
 namespace vrel {
 namespace {
@@ -12,15 +13,7 @@ using namespace ast;
 const Type kInt = TPrim{DataType::Dinteger};
 const Type kByte = TPrim{DataType::Dbyte};
 
-template <class F>
-std::string errorOf(F&& f) {
-  try {
-    f();
-  } catch (const CompileError& e) {
-    return e.what();
-  }
-  return "no error";
-}
+using test::errorOf;
 
 Value var(const Name& name) {
   return V_obj{O_var{name}};

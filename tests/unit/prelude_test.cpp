@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "test_support.h"
+
 namespace vrel {
 namespace {
 
@@ -17,12 +19,7 @@ namespace fs = std::filesystem;
 
 const fs::path kData = fs::path(__FILE__).parent_path() / "translate";
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::readFile;
 
 TEST(PreludeTest, IsTheFixedSixtySixLines) {
   std::string prelude(runtimePrelude());

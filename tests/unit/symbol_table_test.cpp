@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ast/compile_error.h"
+#include "test_support.h"
 
 namespace vrel {
 namespace {
@@ -14,15 +15,7 @@ const Type kByte = TPrim{DataType::Dbyte};
 const Type kByteArray = TArr{kByte};
 const RetType kProc = Rnothing{};
 
-template <class F>
-std::string errorOf(F&& f) {
-  try {
-    f();
-  } catch (const CompileError& e) {
-    return e.what();
-  }
-  return "no error";
-}
+using test::errorOf;
 
 TEST(SymbolTableTest, LibraryRoutinesAreVisibleFromAnyDepth) {
   SymbolTable deep = openScope(openScope(initialTable()));

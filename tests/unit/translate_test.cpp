@@ -15,6 +15,7 @@
 #include "ast/large_stack.h"
 #include "ast/reader.h"
 #include "codegen/prelude.h"
+#include "test_support.h"
 
 namespace vrel {
 namespace {
@@ -25,12 +26,7 @@ namespace fs = std::filesystem;
 const fs::path kData = fs::path(__FILE__).parent_path() / "translate";
 const Type kInt = TPrim{DataType::Dinteger};
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::readFile;
 
 struct Outcome {
   std::string text;   // what translate wrote
