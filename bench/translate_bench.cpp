@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "ast/large_stack.h"
 #include "codegen/translate.h"
+#include "support/large_stack.h"
 
 namespace {
 

@@ -43,14 +43,6 @@ class Node {
   std::shared_ptr<const Variant> node_;
 };
 
-// Builds a visitor from lambdas: std::visit(Overloaded{[](const Sif&) {...}, ...}, n.variant()).
-template <class... Fs>
-struct Overloaded : Fs... {
-  using Fs::operator()...;
-};
-template <class... Fs>
-Overloaded(Fs...) -> Overloaded<Fs...>;
-
 using Name = std::string;  // an identifier exactly as written
 using Text = std::string;  // decoded bytes of a character or string constant
 

@@ -1,6 +1,6 @@
 #include "codegen/operators.h"
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 

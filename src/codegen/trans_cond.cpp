@@ -1,5 +1,6 @@
 #include "codegen/operators.h"
 #include "codegen/trans.h"
+#include "support/overloaded.h"
 
 namespace vrel {
 

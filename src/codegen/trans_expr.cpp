@@ -1,11 +1,12 @@
 #include <algorithm>
 #include <string>
 
-#include "ast/compile_error.h"
 #include "codegen/escape.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
 #include "semantic/operand.h"
+#include "support/compile_error.h"
+#include "support/overloaded.h"
 
 namespace vrel {
 

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "codegen/trans.h"
+#include "support/overloaded.h"
 
 namespace vrel {
 namespace {

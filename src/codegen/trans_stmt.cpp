@@ -1,5 +1,6 @@
-#include "ast/compile_error.h"
 #include "codegen/trans.h"
+#include "support/compile_error.h"
+#include "support/overloaded.h"
 
 namespace vrel {
 

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ast/compile_error.h"
-#include "ast/tree.h"
 #include "driver/option_scanner.h"
 #include "driver/usage_text.h"
+#include "support/compile_error.h"
+#include "support/overloaded.h"
 
 namespace vrel {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kVersion = "1.0";
 
 void applySetting(Options& options, const OptionSetting& setting) {
-  std::visit(ast::Overloaded{
+  std::visit(Overloaded{
                  [&](const SetMode& s) { options.mode = s.mode; },
                  [&](const SetVerbosity& s) { options.verbosity = s.verbosity; },
                  [&](const SetOutput& s) { options.outputFile = s.file; },

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 
 extern char** environ;
 

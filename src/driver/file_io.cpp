@@ -7,7 +7,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "ast/compile_error.h"
-#include "ast/large_stack.h"
 #include "driver/command_line.h"
 #include "driver/pipeline.h"
+#include "support/compile_error.h"
+#include "support/large_stack.h"
 
 namespace {
 

@@ -6,20 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "ast/compile_error.h"
 #include "ast/reader.h"
 #include "codegen/translate.h"
 #include "driver/compiler_command.h"
 #include "driver/file_io.h"
 #include "frontend/frontend.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 
 namespace {
-
-// The front end's result when the source file could not be opened; it has not touched the AST
-// file then.
-constexpr int kInputNotOpened = 10001;
 
 [[noreturn]] void reportInternalError(const std::string& message) {
   std::fputs(("Internal error: " + message + "\n").c_str(), stderr);
@@ -76,9 +72,9 @@ void runCompiler(const Options& options) {
                                      [&runNumbers] { return runNumbers.next(); });
   const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
   int result = vrel_parse_file(source, files.astPath.c_str());
-  if (result != 0) {
+  if (result != kFrontEndAccepted) {
     if (files.cReserved) releaseReservation(files.cPath);
-    if (files.astReserved && result == kInputNotOpened) releaseReservation(files.astPath);
+    if (files.astReserved && result == kFrontEndInputNotOpened) releaseReservation(files.astPath);
     std::exit(result);
   }
   compileAstFile(options, files);

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 

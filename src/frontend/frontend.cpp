@@ -9,13 +9,6 @@
 #include "frontend/text_buffer.h"
 #include "parser.hpp"
 
-namespace {
-
-constexpr int kInputNotOpened = 10001;
-constexpr int kOutputNotWritten = 10002;
-
-}  // namespace
-
 int vrel_parse_file(const char* input_path, const char* output_path) {
   using namespace vrel::frontend;
   std::FILE* input = stdin;
@@ -23,14 +16,14 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
     input = std::fopen(input_path, "rb");
     if (input == nullptr) {
       std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
-      return kInputNotOpened;
+      return kFrontEndInputNotOpened;
     }
   }
   std::FILE* output = std::fopen(output_path, "wb");
   if (output == nullptr) {
     std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
     if (input != stdin) std::fclose(input);
-    return kOutputNotWritten;
+    return kFrontEndOutputNotWritten;
   }
 
   program_output_begin(output, output_path);
@@ -46,6 +39,6 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   buf_release_all();
 
   if (input != stdin) std::fclose(input);
-  if (!program_output_end()) return kOutputNotWritten;
+  if (!program_output_end()) return kFrontEndOutputNotWritten;
   return result;
 }

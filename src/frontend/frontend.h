@@ -1,7 +1,12 @@
 // The front end's entry: parses a Vrel source file and writes its AST text.
 #pragma once
 
+// The results of vrel_parse_file; every failure is reported before it returns.
+inline constexpr int kFrontEndAccepted = 0;
+inline constexpr int kFrontEndSyntaxError = 1;
+inline constexpr int kFrontEndStackOverflow = 2;
+inline constexpr int kFrontEndInputNotOpened = 10001;
+inline constexpr int kFrontEndOutputNotWritten = 10002;  // not opened, written or closed
+
 // Reads `input_path` (standard input when null) and writes the AST text to `output_path`.
-// Returns 0 (written), 1 (syntax error), 2 (parser stack overflow), 10001 (input not opened)
-// or 10002 (output not opened, written or closed); every failure is reported before returning.
 int vrel_parse_file(const char* input_path, const char* output_path);

@@ -2,11 +2,10 @@
 
 #include <string>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
+#include "support/overloaded.h"
 
 namespace vrel {
-
-using ast::Overloaded;
 
 bool objRef(const SymbolTable& table, const Obj& obj) {
   return std::visit(

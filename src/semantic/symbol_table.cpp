@@ -1,7 +1,7 @@
 #include "semantic/symbol_table.h"
 
-#include "ast/compile_error.h"
 #include "semantic/library_scope.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 namespace {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "ast/compile_error.h"
 #include "driver/compiler_command.h"
 #include "driver/file_io.h"
 #include "driver/temp_files.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 namespace {

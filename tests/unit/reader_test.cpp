@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "ast/large_stack.h"
+#include "support/large_stack.h"
 
 namespace vrel::ast {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 #include "test_support.h"
 
 namespace vrel {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "ast/compile_error.h"
+#include "support/compile_error.h"
 
 namespace vrel::test {
 

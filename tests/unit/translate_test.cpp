@@ -11,10 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "ast/compile_error.h"
-#include "ast/large_stack.h"
 #include "ast/reader.h"
 #include "codegen/prelude.h"
+#include "support/compile_error.h"
+#include "support/large_stack.h"
 #include "test_support.h"
 
 namespace vrel {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ast/large_stack.h"
+#include "support/large_stack.h"
 
 namespace vrel::ast {
 namespace {

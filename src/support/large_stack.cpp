@@ -1,4 +1,4 @@
-#include "ast/large_stack.h"
+#include "support/large_stack.h"
 
 #include <pthread.h>
 
