@@ -6,6 +6,7 @@
 #include "driver/command_line.h"
 #include "driver/pipeline.h"
 #include "support/compile_error.h"
+#include "support/exit_request.h"
 #include "support/large_stack.h"
 
 namespace {
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
   try {
     vrel::Options options = vrel::parseCommandLine(arguments);
     vrel::runWithLargeStack([&] { vrel::runCompiler(options); });
+  } catch (const vrel::ExitRequest& request) {
+    return request.status;
   } catch (const vrel::CompileError& e) {
     std::fputs((program + ": " + e.what() + "\n").c_str(), stderr);
     return 1;

@@ -15,7 +15,8 @@ struct Frame {
 
 }  // namespace
 
-AstWriter::AstWriter(std::FILE* out) : out_(out), buffer_(kBufferSize) {}
+AstWriter::AstWriter(std::FILE* out, bool indent)
+    : out_(out), indent_(indent), buffer_(kBufferSize) {}
 
 void AstWriter::write(const TextBuffer& fragment) {
   // An explicit stack of open fragments: nesting depth costs heap, not call stack.
@@ -68,6 +69,7 @@ void AstWriter::put(std::string_view bytes) {
 }
 
 void AstWriter::put_spaces(std::size_t count) {
+  if (!indent_) return;
   while (count > 0) {
     if (used_ == buffer_.size()) flush_buffer();
     std::size_t n = std::min(count, buffer_.size() - used_);

@@ -12,7 +12,8 @@ namespace vrel::frontend {
 
 class AstWriter {
  public:
-  explicit AstWriter(std::FILE* out);
+  // With `indent` false every line starts at its first non-blank byte.
+  AstWriter(std::FILE* out, bool indent);
 
   // Writes every line of `fragment`, each with the indentation its nesting adds up to.
   void write(const TextBuffer& fragment);
@@ -27,6 +28,7 @@ class AstWriter {
   void flush_buffer();
 
   std::FILE* out_;
+  bool indent_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   bool failed_ = false;

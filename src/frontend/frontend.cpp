@@ -1,5 +1,7 @@
 #include "frontend/frontend.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <new>
 
@@ -9,8 +11,14 @@
 #include "frontend/text_buffer.h"
 #include "parser.hpp"
 
-int vrel_parse_file(const char* input_path, const char* output_path) {
-  using namespace vrel::frontend;
+namespace {
+
+using namespace vrel::frontend;
+
+// Opens the source, then the output with `open_output`, and runs the parser over them.
+template <class OpenOutput>
+int parse(const char* input_path, const char* output_path, AstLayout layout,
+          OpenOutput open_output) {
   std::FILE* input = stdin;
   if (input_path != nullptr) {
     input = std::fopen(input_path, "rb");
@@ -19,14 +27,14 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
       return kFrontEndInputNotOpened;
     }
   }
-  std::FILE* output = std::fopen(output_path, "wb");
+  std::FILE* output = open_output();
   if (output == nullptr) {
     std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
     if (input != stdin) std::fclose(input);
     return kFrontEndOutputNotWritten;
   }
 
-  program_output_begin(output, output_path);
+  program_output_begin(output, output_path, layout);
   vrel_yyin = input;
   int result = 0;
   try {
@@ -41,4 +49,22 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   if (input != stdin) std::fclose(input);
   if (!program_output_end()) return kFrontEndOutputNotWritten;
   return result;
+}
+
+}  // namespace
+
+int vrel_parse_file(const char* input_path, const char* output_path) {
+  return parse(input_path, output_path, AstLayout::kIndented,
+               [&] { return std::fopen(output_path, "wb"); });
+}
+
+int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path,
+                  AstLayout layout) {
+  return parse(input_path, output_path, layout, [&]() -> std::FILE* {
+    int own = ::dup(output_fd);
+    if (own < 0) return nullptr;
+    std::FILE* output = ::fdopen(own, "wb");
+    if (output == nullptr) ::close(own);
+    return output;
+  });
 }

@@ -8,5 +8,13 @@ inline constexpr int kFrontEndStackOverflow = 2;
 inline constexpr int kFrontEndInputNotOpened = 10001;
 inline constexpr int kFrontEndOutputNotWritten = 10002;  // not opened, written or closed
 
+// How the AST text is laid out: every line indented by its depth, or the same lines without
+// their leading blanks (the reader skips whitespace, so both read as the same tree).
+enum class AstLayout { kIndented, kFlushLeft };
+
 // Reads `input_path` (standard input when null) and writes the AST text to `output_path`.
 int vrel_parse_file(const char* input_path, const char* output_path);
+
+// Reads `input_path` (standard input when null) and writes the AST text through `output_fd`, an
+// open descriptor of the file named `output_path` in messages; the descriptor stays open.
+int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout);

@@ -8,6 +8,7 @@ namespace {
 struct ProgramOutput {
   std::FILE* file = nullptr;
   const char* path = nullptr;
+  AstLayout layout = AstLayout::kIndented;
   bool failed = false;
 };
 
@@ -20,12 +21,12 @@ void report_write_failure() {
 
 }  // namespace
 
-void program_output_begin(std::FILE* file, const char* path) {
-  output = {file, path, false};
+void program_output_begin(std::FILE* file, const char* path, AstLayout layout) {
+  output = {file, path, layout, false};
 }
 
 bool write_program(const TextBuffer& program) {
-  AstWriter writer(output.file);
+  AstWriter writer(output.file, output.layout == AstLayout::kIndented);
   writer.write(program);
   writer.newline();
   if (!writer.finish()) report_write_failure();

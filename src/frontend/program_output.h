@@ -4,11 +4,12 @@
 
 #include <cstdio>
 
+#include "frontend/frontend.h"
 #include "frontend/text_buffer.h"
 
 namespace vrel::frontend {
 
-void program_output_begin(std::FILE* file, const char* path);
+void program_output_begin(std::FILE* file, const char* path, AstLayout layout);
 // Writes the program's fragment and one extra newline. A failed write is reported and returns
 // false.
 bool write_program(const TextBuffer& program);

@@ -142,6 +142,35 @@ TEST(FrontEndTest, WritesExactAstTextOfEveryConstruct) {
   }
 }
 
+// Through a descriptor the file gets the same lines, indented or flush left, and stays open.
+TEST(FrontEndTest, WritesThroughADescriptorInEitherLayout) {
+  std::string source = read_file(kDataDir / "example.vrel");
+  std::string indented = read_file(kDataDir / "example.ast");
+  std::string flush_left;
+  for (std::size_t start = 0; start < indented.size();) {
+    std::size_t end = indented.find('\n', start) + 1;
+    std::size_t text = indented.find_first_not_of(' ', start);
+    flush_left += indented.substr(text, end - text);
+    start = end;
+  }
+  for (AstLayout layout : {AstLayout::kIndented, AstLayout::kFlushLeft}) {
+    ScratchDir dir;
+    fs::path input = dir / "input.vrel";
+    fs::path output = dir / "output.ast";
+    write_file(input, source);
+    Outcome outcome = run_in_child(
+        dir,
+        [&] {
+          int fd = open(output.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+          int result = vrel_parse_fd(input.c_str(), fd, output.c_str(), layout);
+          return fcntl(fd, F_GETFD) == 0 ? result : -1;
+        },
+        output);
+    EXPECT_EQ(outcome.log, "result 0\n");
+    EXPECT_EQ(outcome.ast, layout == AstLayout::kIndented ? indented : flush_left);
+  }
+}
+
 TEST(FrontEndTest, ScansTokensByLongestMatch) {
   EXPECT_EQ(scan(""), "result 0\n");
   EXPECT_EQ(scan("x -- comment without newline"), "268 [x]\nresult 0\n");

@@ -16,7 +16,7 @@ using namespace std::string_literals;
 // Lays out `fragment` through the writer into a temporary file and reads the bytes back.
 std::string layout(const TextBuffer& fragment) {
   std::FILE* file = std::tmpfile();
-  AstWriter writer(file);
+  AstWriter writer(file, true);
   writer.write(fragment);
   EXPECT_TRUE(writer.finish());
   std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
@@ -101,7 +101,7 @@ TEST_F(TextBufferTest, WritesLongLinesAndDeepNestingWithoutRecursion) {
 TEST_F(TextBufferTest, ReportsAFailedWrite) {
   std::FILE* full = std::fopen("/dev/full", "wb");
   ASSERT_NE(full, nullptr);
-  AstWriter writer(full);
+  AstWriter writer(full, true);
   writer.write(*frag_leaf("Sskip"));
   EXPECT_FALSE(writer.finish());
   std::fclose(full);
