@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 
+#include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
 #include "frontend/out_of_memory.h"
 #include "frontend/program_output.h"
@@ -52,6 +53,11 @@ int parse(const char* input_path, const char* output_path, AstLayout layout,
 }
 
 }  // namespace
+
+void vrel_frontend_reset() {
+  vrel::frontend::line_number = 1;
+  vrel::frontend::error_count = 0;
+}
 
 int vrel_parse_file(const char* input_path, const char* output_path) {
   return parse(input_path, output_path, AstLayout::kIndented,

@@ -8,6 +8,10 @@ inline constexpr int kFrontEndStackOverflow = 2;
 inline constexpr int kFrontEndInputNotOpened = 10001;
 inline constexpr int kFrontEndOutputNotWritten = 10002;  // not opened, written or closed
 
+// Line numbers and error numbers go on from one call to the next; this starts them afresh, as
+// in a new process (for harnesses that run many sources in one process).
+void vrel_frontend_reset();
+
 // How the AST text is laid out: every line indented by its depth, or the same lines without
 // their leading blanks (the reader skips whitespace, so both read as the same tree).
 enum class AstLayout { kIndented, kFlushLeft };

@@ -360,7 +360,7 @@ TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
   EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
 }
 
-TEST(FrontEndTest, ContinuesNumberingAcrossCalls) {
+TEST(FrontEndTest, ContinuesNumberingAcrossCallsUntilReset) {
   ScratchDir dir;
   fs::path source = dir / "bad.vrel";
   fs::path output = dir / "out.ast";
@@ -368,11 +368,14 @@ TEST(FrontEndTest, ContinuesNumberingAcrossCalls) {
   Outcome outcome = run_in_child(dir, [&] {
     int first = vrel_parse_file(source.c_str(), output.c_str());
     int second = vrel_parse_file(source.c_str(), output.c_str());
-    return first * 10 + second;
+    vrel_frontend_reset();
+    int third = vrel_parse_file(source.c_str(), output.c_str());
+    return first * 100 + second * 10 + third;
   });
   EXPECT_EQ(outcome.log,
             "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\n"
-            "Error 3: Line 4: Illegal token\nError 4: Line 5: Unfinished comment\nresult 0\n");
+            "Error 3: Line 4: Illegal token\nError 4: Line 5: Unfinished comment\n"
+            "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\nresult 0\n");
 }
 
 }  // namespace
