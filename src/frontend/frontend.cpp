@@ -1,5 +1,6 @@
 #include "frontend/frontend.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,70 +8,79 @@
 
 #include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
-#include "frontend/out_of_memory.h"
 #include "frontend/program_output.h"
-#include "frontend/text_buffer.h"
+#include "frontend/source_input.h"
+#include "frontend/syntax_tree.h"
 #include "parser.hpp"
 
 namespace {
 
 using namespace vrel::frontend;
 
-// Opens the source, then the output with `open_output`, and runs the parser over them.
-template <class OpenOutput>
-int parse(const char* input_path, const char* output_path, AstLayout layout,
-          OpenOutput open_output) {
-  std::FILE* input = stdin;
-  if (input_path != nullptr) {
-    input = std::fopen(input_path, "rb");
-    if (input == nullptr) {
-      std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
-      return kFrontEndInputNotOpened;
-    }
-  }
-  std::FILE* output = open_output();
-  if (output == nullptr) {
-    std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
-    if (input != stdin) std::fclose(input);
-    return kFrontEndOutputNotWritten;
-  }
+// Frees what one call holds, so that the next call starts clean whichever way this one ended.
+void release_call_state() {
+  vrel_yylex_destroy();
+  vrel_parser_release();
+  program_tree.release();
+  source_close();
+}
 
-  program_output_begin(output, output_path, layout);
-  vrel_yyin = input;
-  int result = 0;
+bool open_source(const char* input_path) {
+  if (source_open(input_path)) return true;
+  std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
+  return false;
+}
+
+// Parses the open source into `output_fd`. A lexical error fails a source that parses; its text
+// is written all the same, as for a syntax error after the main function.
+int run_parser(int output_fd, const char* output_path, AstLayout layout) {
+  program_output_begin(output_fd, output_path, layout);
+  vrel_lexer_start();
+  std::int64_t errors_before = error_count;
+  int result = kFrontEndAccepted;
   try {
     result = vrel_yyparse();
   } catch (const std::bad_alloc&) {
-    out_of_memory();
+    release_call_state();
+    fail("Out of memory", 1);
+  } catch (...) {
+    release_call_state();
+    throw;
   }
-  // Each call scans its own input from the normal state; line number and error count go on.
-  vrel_yylex_destroy();
-  buf_release_all();
-
-  if (input != stdin) std::fclose(input);
-  if (!program_output_end()) return kFrontEndOutputNotWritten;
+  release_call_state();
+  if (result == kFrontEndAccepted && error_count != errors_before) result = kFrontEndSyntaxError;
   return result;
 }
 
 }  // namespace
 
 void vrel_frontend_reset() {
-  vrel::frontend::line_number = 1;
-  vrel::frontend::error_count = 0;
+  line_number = 1;
+  error_count = 0;
 }
 
 int vrel_parse_file(const char* input_path, const char* output_path) {
-  return parse(input_path, output_path, AstLayout::kIndented,
-               [&] { return std::fopen(output_path, "wb"); });
+  if (!open_source(input_path)) return kFrontEndInputNotOpened;
+  int fd = ::open(output_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
+    source_close();
+    return kFrontEndOutputNotWritten;
+  }
+  int result = kFrontEndAccepted;
+  try {
+    result = run_parser(fd, output_path, AstLayout::kIndented);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  bool closed = ::close(fd) == 0;
+  return program_output_end(closed) ? result : kFrontEndOutputNotWritten;
 }
 
 int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path,
                   AstLayout layout) {
-  return parse(input_path, output_path, layout, [&]() -> std::FILE* {
-    int own = ::dup(output_fd);
-    if (own < 0) return nullptr;
-    std::FILE* output = ::fdopen(own, "wb");
-    if (output == nullptr) ::close(own);
-    return output;
-  });
+  if (!open_source(input_path)) return kFrontEndInputNotOpened;
+  int result = run_parser(output_fd, output_path, layout);
+  return program_output_end(true) ? result : kFrontEndOutputNotWritten;
 }

@@ -3,7 +3,7 @@
 
 // The results of vrel_parse_file; every failure is reported before it returns.
 inline constexpr int kFrontEndAccepted = 0;
-inline constexpr int kFrontEndSyntaxError = 1;
+inline constexpr int kFrontEndSyntaxError = 1;  // or a lexical error in a source that parses
 inline constexpr int kFrontEndStackOverflow = 2;
 inline constexpr int kFrontEndInputNotOpened = 10001;
 inline constexpr int kFrontEndOutputNotWritten = 10002;  // not opened, written or closed
@@ -15,6 +15,11 @@ void vrel_frontend_reset();
 // How the AST text is laid out: every line indented by its depth, or the same lines without
 // their leading blanks (the reader skips whitespace, so both read as the same tree).
 enum class AstLayout { kIndented, kFlushLeft };
+
+// Both entries end a run they cannot finish by throwing vrel::ExitRequest after printing why:
+// status 1 for exhausted memory ("Out of memory"), status 2 for a failed read of the source or a
+// scanner buffer that cannot grow. Whichever way a call ends, it has released everything it held
+// (scanner buffers, tree, open source), so a later call starts clean.
 
 // Reads `input_path` (standard input when null) and writes the AST text to `output_path`.
 int vrel_parse_file(const char* input_path, const char* output_path);

@@ -1,13 +1,14 @@
 %{
-// The Vrel grammar. Every symbol carries an AST text fragment; the start production writes the
-// whole program as soon as the main function's closing brace is read.
+// The Vrel grammar. The parser builds the program's syntax tree bottom-up and writes its AST text
+// as soon as the main function's closing brace is read.
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 
-#include "frontend/ast_fragments.h"
 #include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
-#include "frontend/out_of_memory.h"
 #include "frontend/program_output.h"
 
 using namespace vrel::frontend;
@@ -16,11 +17,49 @@ void vrel_yyerror(const char* message);
 
 namespace {
 
+using K = NodeKind;
+
 // The parser's stacks start at 200 entries and double up to 10000; the 10000th entry overflows.
+// Past the first 200 they live on the heap, at most two blocks at a time (the old one while it is
+// copied); they are remembered so that a parse left by an exception frees them as well.
+std::array<void*, 2> heap_stacks{};
+
 void* allocate_stack(std::size_t size) {
   void* block = std::malloc(size);
-  if (block == nullptr) out_of_memory();
+  if (block == nullptr) throw std::bad_alloc();
+  *std::find(heap_stacks.begin(), heap_stacks.end(), nullptr) = block;
   return block;
+}
+
+void free_stack(void* block) {
+  *std::find(heap_stacks.begin(), heap_stacks.end(), block) = nullptr;
+  std::free(block);
+}
+
+NodeId node(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0) {
+  return program_tree.add(kind, children, text);
+}
+
+// An l-value used as an expression: its node becomes the "Elval(" form of itself.
+NodeId lvalue_expr(NodeId lvalue) {
+  switch (program_tree[lvalue].node_kind()) {
+    case K::kLPrim:
+      program_tree.set_kind(lvalue, K::kElvalPrim);
+      break;
+    case K::kLArr:
+      program_tree.set_kind(lvalue, K::kElvalArr);
+      break;
+    default:
+      program_tree.set_kind(lvalue, K::kElvalStr);
+      break;
+  }
+  return lvalue;
+}
+
+// A call used as a statement or an expression.
+NodeId call_as(NodeKind kind, NodeId call) {
+  program_tree.set_kind(call, kind);
+  return call;
 }
 
 }  // namespace
@@ -28,18 +67,24 @@ void* allocate_stack(std::size_t size) {
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
 #define YYMALLOC allocate_stack
-#define YYFREE std::free
+#define YYFREE free_stack
 %}
 
 %code requires {
-#include "frontend/text_buffer.h"
+#include "frontend/syntax_tree.h"
+}
+
+%code provides {
+// Frees the parser's stacks if a parse was left by an exception.
+void vrel_parser_release();
 }
 
 %define api.prefix {vrel_yy}
 
-/* A plain pointer keeps the value type trivial, so the stacks can grow. */
+/* Plain integers keep the value type trivial, so the stacks can grow. */
 %union {
-  vrel::frontend::TextBuffer* buf;
+  vrel::frontend::TextId text;
+  vrel::frontend::NodeId node;
 }
 
 %token T_BYTE 258 "byte"
@@ -52,10 +97,10 @@ void* allocate_stack(std::size_t size) {
 %token T_RETURN 265 "return"
 %token T_TRUE 266 "true"
 %token T_WHILE 267 "while"
-%token <buf> T_ID 268
-%token <buf> T_NUMBER 269
-%token <buf> T_STRING 270
-%token <buf> T_CHAR 271
+%token <text> T_ID 268
+%token <text> T_NUMBER 269
+%token <text> T_STRING 270
+%token <text> T_CHAR 271
 %token T_LE 272 "<="
 %token T_GE 273 ">="
 %token T_NE 274 "!="
@@ -72,9 +117,9 @@ void* allocate_stack(std::size_t size) {
 /* The dangling else: shifting attaches it to the nearest if. */
 %expect 1
 
-%type <buf> func_def fpar_list_opt fpar_list fpar_def r_type local_def_list_opt local_def_list
-%type <buf> local_def var_def type data_type compound_stmt stmt_list_opt stmt_list stmt expr cond
-%type <buf> l_value func_call expr_list_opt expr_list
+%type <node> func_def fpar_list_opt fpar_list fpar_def r_type local_def_list_opt local_def_list
+%type <node> local_def var_def type data_type compound_stmt stmt_list_opt stmt_list stmt expr cond
+%type <node> l_value func_call expr_list_opt expr_list
 
 %start program
 
@@ -82,140 +127,142 @@ void* allocate_stack(std::size_t size) {
 
 program
   : func_def {
-      if (!write_program(*frag_wrap("Prog(", *$1))) YYABORT;
+      if (!write_program(node(K::kProg, {$1}))) YYABORT;
     }
   ;
 
 func_def
   : T_ID '(' fpar_list_opt ')' ':' r_type local_def_list_opt compound_stmt {
-      $$ = frag_func_def(*$1, *$6, *$3, *$7, *$8);
+      $$ = node(K::kFuncDef, {$6, $3, $7, $8}, $1);
     }
   ;
 
 fpar_list_opt
-  : %empty      { $$ = frag_leaf("[]"); }
-  | fpar_list   { $$ = frag_list_close(*$1); }
+  : %empty      { $$ = node(K::kEmptyList); }
+  | fpar_list   { $$ = program_tree.add_over(K::kList, $1); }
   ;
 
 fpar_list
-  : fpar_def                { $$ = frag_list_first(*$1); }
-  | fpar_def ',' fpar_list  { $$ = frag_list_cons(*$1, *$3); }
+  : fpar_def                { $$ = $1; }
+  | fpar_def ',' fpar_list  { $$ = program_tree.prepend($1, $3); }
   ;
 
 fpar_def
-  : T_ID ':' type               { $$ = frag_param(*$1, *$3, "ByVal"); }
-  | T_ID ':' T_REFERENCE type   { $$ = frag_param(*$1, *$4, "ByRef"); }
+  : T_ID ':' type               { $$ = node(K::kParamByVal, {$3}, $1); }
+  | T_ID ':' T_REFERENCE type   { $$ = node(K::kParamByRef, {$4}, $1); }
   ;
 
 r_type
-  : type    { $$ = frag_wrap("Rtype(", *$1); }
-  | T_PROC  { $$ = frag_leaf("Rnothing"); }
+  : type    { $$ = node(K::kRtype, {$1}); }
+  | T_PROC  { $$ = node(K::kRnothing); }
   ;
 
 local_def_list_opt
-  : %empty          { $$ = frag_leaf("[]"); }
-  | local_def_list  { $$ = frag_list_close(*$1); }
+  : %empty          { $$ = node(K::kEmptyList); }
+  | local_def_list  { $$ = program_tree.add_over(K::kList, $1); }
   ;
 
 local_def_list
-  : local_def                 { $$ = frag_list_first(*$1); }
-  | local_def local_def_list  { $$ = frag_list_cons(*$1, *$2); }
+  : local_def                 { $$ = $1; }
+  | local_def local_def_list  { $$ = program_tree.prepend($1, $2); }
   ;
 
 local_def
-  : var_def   { $$ = frag_wrap("LVar(", *$1); }
-  | func_def  { $$ = frag_wrap("LFunc(", *$1); }
+  : var_def   { $$ = node(K::kLVar, {$1}); }
+  | func_def  { $$ = node(K::kLFunc, {$1}); }
   ;
 
 var_def
-  : T_ID ':' data_type '[' T_NUMBER ']' ';'  { $$ = frag_var_def(*$3, *$1, $5); }
-  | T_ID ':' data_type ';'                   { $$ = frag_var_def(*$3, *$1, nullptr); }
+  : T_ID ':' data_type '[' T_NUMBER ']' ';'  {
+      $$ = node(K::kVarArray, {$3, node(K::kSize, {}, $5)}, $1);
+    }
+  | T_ID ':' data_type ';'  { $$ = node(K::kVarScalar, {$3}, $1); }
   ;
 
 type
-  : data_type     { $$ = frag_wrap("TPrim(", *$1); }
-  | type '[' ']'  { $$ = frag_wrap("TArr(", *$1); }
+  : data_type     { $$ = node(K::kTPrim, {$1}); }
+  | type '[' ']'  { $$ = node(K::kTArr, {$1}); }
   ;
 
 data_type
-  : T_INT   { $$ = frag_leaf("Dinteger"); }
-  | T_BYTE  { $$ = frag_leaf("Dbyte"); }
+  : T_INT   { $$ = node(K::kDinteger); }
+  | T_BYTE  { $$ = node(K::kDbyte); }
   ;
 
 compound_stmt
-  : '{' stmt_list_opt '}'  { $$ = frag_wrap("Sblock(", *$2); }
+  : '{' stmt_list_opt '}'  { $$ = node(K::kSblock, {$2}); }
   ;
 
 stmt_list_opt
-  : %empty     { $$ = frag_leaf("[]"); }
-  | stmt_list  { $$ = frag_list_close(*$1); }
+  : %empty     { $$ = node(K::kEmptyList); }
+  | stmt_list  { $$ = program_tree.add_over(K::kList, $1); }
   ;
 
 stmt_list
-  : stmt            { $$ = frag_list_first(*$1); }
-  | stmt stmt_list  { $$ = frag_list_cons(*$1, *$2); }
+  : stmt            { $$ = $1; }
+  | stmt stmt_list  { $$ = program_tree.prepend($1, $2); }
   ;
 
 stmt
-  : ';'                                   { $$ = frag_leaf("Sskip"); }
-  | l_value '=' expr ';'                  { $$ = frag_pair("Sassign(", *$1, *$3); }
-  | func_call ';'                         { $$ = frag_wrap("Scall(", *$1); }
-  | T_IF '(' cond ')' stmt                { $$ = frag_pair("Sif(", *$3, *$5); }
-  | T_IF '(' cond ')' stmt T_ELSE stmt    { $$ = frag_triple("Sifelse(", *$3, *$5, *$7); }
-  | T_WHILE '(' cond ')' stmt             { $$ = frag_pair("Swhile(", *$3, *$5); }
-  | T_RETURN expr ';'                     { $$ = frag_wrap("Sreturn(EOexpr(", *$2, "))"); }
-  | T_RETURN ';'                          { $$ = frag_leaf("Sreturn(EOnone)"); }
+  : ';'                                   { $$ = node(K::kSskip); }
+  | l_value '=' expr ';'                  { $$ = node(K::kSassign, {$1, $3}); }
+  | func_call ';'                         { $$ = call_as(K::kScall, $1); }
+  | T_IF '(' cond ')' stmt                { $$ = node(K::kSif, {$3, $5}); }
+  | T_IF '(' cond ')' stmt T_ELSE stmt    { $$ = node(K::kSifelse, {$3, $5, $7}); }
+  | T_WHILE '(' cond ')' stmt             { $$ = node(K::kSwhile, {$3, $5}); }
+  | T_RETURN expr ';'                     { $$ = node(K::kSreturn, {$2}); }
+  | T_RETURN ';'                          { $$ = node(K::kSreturnNone); }
   | compound_stmt                         { $$ = $1; }
   ;
 
 expr
-  : T_NUMBER                    { $$ = frag_number(*$1); }
-  | T_CHAR                      { $$ = frag_quoted("Echar(", *$1); }
-  | l_value                     { $$ = frag_wrap("Elval(", *$1); }
-  | func_call                   { $$ = frag_wrap("Ecall(", *$1); }
-  | '(' expr ')'                { $$ = frag_wrap("Eparen(", *$2); }
-  | '+' expr %prec T_UNARY      { $$ = frag_wrap("Eunop(UOplus,", *$2); }
-  | '-' expr %prec T_UNARY      { $$ = frag_wrap("Eunop(UOminus,", *$2); }
-  | expr '+' expr               { $$ = frag_pair("Ebinop(BOplus,", *$1, *$3); }
-  | expr '-' expr               { $$ = frag_pair("Ebinop(BOminus,", *$1, *$3); }
-  | expr '*' expr               { $$ = frag_pair("Ebinop(BOtimes,", *$1, *$3); }
-  | expr '/' expr               { $$ = frag_pair("Ebinop(BOdiv,", *$1, *$3); }
-  | expr '%' expr               { $$ = frag_pair("Ebinop(BOmod,", *$1, *$3); }
+  : T_NUMBER                    { $$ = node(K::kEnum, {}, $1); }
+  | T_CHAR                      { $$ = node(K::kEchar, {}, $1); }
+  | l_value                     { $$ = lvalue_expr($1); }
+  | func_call                   { $$ = call_as(K::kEcall, $1); }
+  | '(' expr ')'                { $$ = node(K::kEparen, {$2}); }
+  | '+' expr %prec T_UNARY      { $$ = node(K::kEunopPlus, {$2}); }
+  | '-' expr %prec T_UNARY      { $$ = node(K::kEunopMinus, {$2}); }
+  | expr '+' expr               { $$ = node(K::kEbinopPlus, {$1, $3}); }
+  | expr '-' expr               { $$ = node(K::kEbinopMinus, {$1, $3}); }
+  | expr '*' expr               { $$ = node(K::kEbinopTimes, {$1, $3}); }
+  | expr '/' expr               { $$ = node(K::kEbinopDiv, {$1, $3}); }
+  | expr '%' expr               { $$ = node(K::kEbinopMod, {$1, $3}); }
   ;
 
 cond
-  : T_TRUE              { $$ = frag_leaf("Btrue"); }
-  | T_FALSE             { $$ = frag_leaf("Bfalse"); }
-  | '(' cond ')'        { $$ = frag_nest(*$2); }
-  | expr T_EQ expr      { $$ = frag_pair("Brelop(ROeq,", *$1, *$3); }
-  | expr T_NE expr      { $$ = frag_pair("Brelop(ROne,", *$1, *$3); }
-  | expr '<' expr       { $$ = frag_pair("Brelop(ROlt,", *$1, *$3); }
-  | expr '>' expr       { $$ = frag_pair("Brelop(ROgt,", *$1, *$3); }
-  | expr T_LE expr      { $$ = frag_pair("Brelop(ROle,", *$1, *$3); }
-  | expr T_GE expr      { $$ = frag_pair("Brelop(ROge,", *$1, *$3); }
-  | '!' cond            { $$ = frag_wrap("Bnot(", *$2); }
-  | cond '&' cond       { $$ = frag_pair("Blogop(LOand,", *$1, *$3); }
-  | cond '|' cond       { $$ = frag_pair("Blogop(LOor,", *$1, *$3); }
+  : T_TRUE              { $$ = node(K::kBtrue); }
+  | T_FALSE             { $$ = node(K::kBfalse); }
+  | '(' cond ')'        { $$ = node(K::kNest, {$2}); }
+  | expr T_EQ expr      { $$ = node(K::kBrelopEq, {$1, $3}); }
+  | expr T_NE expr      { $$ = node(K::kBrelopNe, {$1, $3}); }
+  | expr '<' expr       { $$ = node(K::kBrelopLt, {$1, $3}); }
+  | expr '>' expr       { $$ = node(K::kBrelopGt, {$1, $3}); }
+  | expr T_LE expr      { $$ = node(K::kBrelopLe, {$1, $3}); }
+  | expr T_GE expr      { $$ = node(K::kBrelopGe, {$1, $3}); }
+  | '!' cond            { $$ = node(K::kBnot, {$2}); }
+  | cond '&' cond       { $$ = node(K::kBlogopAnd, {$1, $3}); }
+  | cond '|' cond       { $$ = node(K::kBlogopOr, {$1, $3}); }
   ;
 
 l_value
-  : T_ID                    { $$ = frag_quoted("LPrim(", *$1); }
-  | T_ID '[' expr ']'       { $$ = frag_indexed(*$1, *$3); }
-  | T_STRING                { $$ = frag_quoted("Lstr(", *$1); }
+  : T_ID                    { $$ = node(K::kLPrim, {}, $1); }
+  | T_ID '[' expr ']'       { $$ = node(K::kLArr, {$3}, $1); }
+  | T_STRING                { $$ = node(K::kLstr, {}, $1); }
   ;
 
 func_call
-  : T_ID '(' expr_list_opt ')'  { $$ = frag_call(*$1, *$3); }
+  : T_ID '(' expr_list_opt ')'  { $$ = node(K::kCall, {$3}, $1); }
   ;
 
 expr_list_opt
-  : %empty      { $$ = frag_leaf("[]"); }
-  | expr_list   { $$ = frag_list_close(*$1); }
+  : %empty      { $$ = node(K::kEmptyList); }
+  | expr_list   { $$ = program_tree.add_over(K::kList, $1); }
   ;
 
 expr_list
-  : expr                { $$ = frag_list_first(*$1); }
-  | expr ',' expr_list  { $$ = frag_list_cons(*$1, *$3); }
+  : expr                { $$ = $1; }
+  | expr ',' expr_list  { $$ = program_tree.prepend($1, $3); }
   ;
 
 %%
@@ -223,4 +270,11 @@ expr_list
 void vrel_yyerror(const char* message) {
   // The skeleton calls a full stack "memory exhausted"; the stack allocator never fails silently.
   report_error(std::string_view(message) == "memory exhausted" ? "parser stack overflow" : message);
+}
+
+void vrel_parser_release() {
+  for (void*& block : heap_stacks) {
+    std::free(block);
+    block = nullptr;
+  }
 }

@@ -1,12 +1,15 @@
 #include "frontend/program_output.h"
 
-#include "frontend/ast_writer.h"
+#include <cstdio>
+
+#include "frontend/ast_layout.h"
+#include "frontend/output_blocks.h"
 
 namespace vrel::frontend {
 namespace {
 
 struct ProgramOutput {
-  std::FILE* file = nullptr;
+  int fd = -1;
   const char* path = nullptr;
   AstLayout layout = AstLayout::kIndented;
   bool failed = false;
@@ -21,21 +24,21 @@ void report_write_failure() {
 
 }  // namespace
 
-void program_output_begin(std::FILE* file, const char* path, AstLayout layout) {
-  output = {file, path, layout, false};
+void program_output_begin(int fd, const char* path, AstLayout layout) {
+  output = {fd, path, layout, false};
 }
 
-bool write_program(const TextBuffer& program) {
-  AstWriter writer(output.file, output.layout == AstLayout::kIndented);
-  writer.write(program);
-  writer.newline();
-  if (!writer.finish()) report_write_failure();
+bool write_program(NodeId root) {
+  OutputBlocks blocks(output.fd);
+  write_ast(program_tree, root, output.layout, blocks);
+  blocks.put_newline();
+  if (!blocks.finish()) report_write_failure();
   return !output.failed;
 }
 
-bool program_output_end() {
-  if (std::fclose(output.file) != 0) report_write_failure();
-  output.file = nullptr;
+bool program_output_end(bool closed) {
+  if (!closed) report_write_failure();
+  output.fd = -1;
   return !output.failed;
 }
 

@@ -2,18 +2,17 @@
 // production, closed by the entry.
 #pragma once
 
-#include <cstdio>
-
 #include "frontend/frontend.h"
-#include "frontend/text_buffer.h"
+#include "frontend/syntax_tree.h"
 
 namespace vrel::frontend {
 
-void program_output_begin(std::FILE* file, const char* path, AstLayout layout);
-// Writes the program's fragment and one extra newline. A failed write is reported and returns
-// false.
-bool write_program(const TextBuffer& program);
-// Closes the file. Returns false if any write or the close failed (reported once).
-bool program_output_end();
+// The output of the next write_program: descriptor `fd`, named `path` in messages.
+void program_output_begin(int fd, const char* path, AstLayout layout);
+// Writes the AST text of `root` in the program tree and one extra newline. A failed write is
+// reported and returns false.
+bool write_program(NodeId root);
+// Reports a failure of the output found after writing (its close); false if any write failed.
+bool program_output_end(bool closed);
 
 }  // namespace vrel::frontend

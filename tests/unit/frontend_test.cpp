@@ -14,8 +14,12 @@
 #include <sstream>
 #include <string>
 
+#include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
+#include "frontend/source_input.h"
+#include "frontend/syntax_tree.h"
 #include "parser.hpp"
+#include "support/exit_request.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -55,7 +59,8 @@ struct Outcome {
 };
 
 // Runs `work` in a child whose standard error goes to a file; `work` returns the front end's
-// result, which the child sends back through a pipe.
+// result, which the child sends back through a pipe. A run ended by vrel::ExitRequest ends the
+// child with its status, as main would.
 Outcome run_in_child(const ScratchDir& dir, const std::function<int()>& work,
                      const fs::path& ast_path = {}) {
   fs::path err_path = dir / "stderr";
@@ -66,7 +71,12 @@ Outcome run_in_child(const ScratchDir& dir, const std::function<int()>& work,
     close(pipe_fds[0]);
     int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, STDERR_FILENO);
-    int result = work();
+    int result = 0;
+    try {
+      result = work();
+    } catch (const vrel::ExitRequest& request) {
+      _exit(request.status);
+    }
     std::fflush(stderr);
     if (write(pipe_fds[1], &result, sizeof result) != sizeof result) _exit(99);
     _exit(0);
@@ -113,12 +123,13 @@ std::string scan(const std::string& source) {
   fs::path input = dir / "input.vrel";
   write_file(input, source);
   Outcome outcome = run_in_child(dir, [&] {
-    vrel_yyin = std::fopen(input.c_str(), "rb");
+    vrel::frontend::source_open(input.c_str());
+    vrel_lexer_start();
     int token;
     while ((token = vrel_yylex()) != 0) {
       std::string line = std::to_string(token);
       if (token >= T_ID && token <= T_CHAR) {
-        line += " [" + std::string(vrel_yylval.buf->text) + "]";
+        line += " [" + std::string(vrel::frontend::program_tree.text(vrel_yylval.text)) + "]";
       }
       line += '\n';
       std::fwrite(line.data(), 1, line.size(), stderr);
@@ -221,15 +232,74 @@ TEST(FrontEndTest, KeepsNulBytesInsideConstantsOnly) {
 }
 
 TEST(FrontEndTest, CountsLinesAndIllegalBytes) {
-  EXPECT_EQ(scan("(* one\ntwo *\n*) @ -- three\n@\r\n"),
+  // A carriage return ends a line only right before a newline; alone it is an illegal byte.
+  EXPECT_EQ(scan("(* one\ntwo *\n*) @ -- three\n@\r\n@ \r \r\r\n@"),
             "Error 1: Line 3: Illegal token\nError 2: Line 4: Illegal token\n"
-            "Error 3: Line 4: Illegal token\nresult 0\n");
+            "Error 3: Line 5: Illegal token\nError 4: Line 5: Illegal token\n"
+            "Error 5: Line 5: Illegal token\nError 6: Line 6: Illegal token\nresult 0\n");
   EXPECT_EQ(scan("x (* (* not nested\n\n"),
             "268 [x]\nError 1: Line 3: Unfinished comment\n"
             "result 0\n");
   EXPECT_EQ(scan("a\fb\x01"),
             "268 [a]\nError 1: Line 1: Illegal token\n268 [b]\n"
             "Error 2: Line 1: Illegal token\nresult 0\n");
+}
+
+// Comments skip a carriage return as text; inside constants it stands for itself.
+TEST(FrontEndTest, TakesWindowsLineEndsAndAByteOrderMark) {
+  EXPECT_EQ(scan("\xEF\xBB\xBFx\r\ny\r\n\r\nz @"),
+            "268 [x]\n268 [y]\n268 [z]\nError 1: Line 4: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("\xEF\xBB\xBF"), "result 0\n");
+  EXPECT_EQ(scan("\xEF\xBB\xBF\xEF\xBB\xBF"),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "Error 3: Line 1: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("x\xEF\xBB\xBF"),
+            "268 [x]\nError 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n"
+            "Error 3: Line 1: Illegal token\nresult 0\n");
+  EXPECT_EQ(scan("\xEF\xBBx"),
+            "Error 1: Line 1: Illegal token\nError 2: Line 1: Illegal token\n268 [x]\nresult 0\n");
+  EXPECT_EQ(scan("\r\nx"), "268 [x]\nresult 0\n");
+  EXPECT_EQ(scan("-- a\r\n(* b\r\n*)\r'\r' \"\r\" \"c\r\n@"),
+            "Error 1: Line 3: Illegal token\n271 [\r]\n270 [\r]\n"
+            "Error 2: Line 3: Illegal token\n268 [c]\nError 3: Line 4: Illegal token\nresult 0\n");
+
+  std::string source = read_file(kDataDir / "example.vrel");
+  std::string crlf;
+  for (char c : source) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+  for (const std::string& variant : {crlf, "\xEF\xBB\xBF" + source, "\xEF\xBB\xBF" + crlf}) {
+    Outcome outcome = parse_source(variant);
+    EXPECT_EQ(outcome.log, "result 0\n");
+    EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
+  }
+}
+
+// Lexical errors fail a source that parses; its complete text is written all the same.
+TEST(FrontEndTest, FailsASourceWithLexicalErrors) {
+  Outcome after_main = parse_source("m () : proc { }\n@");
+  EXPECT_EQ(after_main.log, "Error 1: Line 2: Illegal token\nresult 1\n");
+  EXPECT_EQ(after_main.ast, parse_source("m () : proc { }\n").ast);
+  EXPECT_NE(after_main.ast, "");
+  EXPECT_EQ(parse_source("m () : proc { }\n(*").log,
+            "Error 1: Line 2: Unfinished comment\nresult 1\n");
+  EXPECT_EQ(
+      parse_source("@" + std::string("main () : proc {") + std::string(9991, ';') + "}\n").log,
+      "Error 1: Line 1: Illegal token\nError 2: Line 1: parser stack overflow\nresult 2\n");
+}
+
+// Counters are 64 bits wide: past 2^31 and 2^32 they are printed in full.
+TEST(FrontEndTest, CountsLinesAndErrorsPastThirtyTwoBits) {
+  ScratchDir dir;
+  fs::path source = dir / "in.vrel";
+  fs::path output = dir / "out.ast";
+  write_file(source, "\n@ m () : proc { }\n@");
+  Outcome outcome = run_in_child(dir, [&] {
+    vrel::frontend::line_number = std::int64_t{1} << 32;
+    vrel::frontend::error_count = INT32_MAX;
+    return vrel_parse_file(source.c_str(), output.c_str());
+  });
+  EXPECT_EQ(outcome.log,
+            "Error 2147483648: Line 4294967297: Illegal token\n"
+            "Error 2147483649: Line 4294967298: Illegal token\nresult 1\n");
 }
 
 TEST(FrontEndTest, StopsAtTheFirstSyntaxError) {
@@ -327,20 +397,62 @@ TEST(FrontEndTest, ReportsFileFailures) {
   Outcome directory =
       run_in_child(dir, [&] { return vrel_parse_file(dir.path().c_str(), output.c_str()); });
   EXPECT_EQ(directory.log, "input in flex scanner failed\nexit 2\n");
+
+  // A failed read leaves nothing open or held: the next call parses, and reuses the descriptors.
+  Outcome again = run_in_child(
+      dir,
+      [&] {
+        int free_fd = dup(STDIN_FILENO);
+        close(free_fd);
+        for (int i = 0; i < 3; ++i) {
+          try {
+            vrel_parse_file(dir.path().c_str(), output.c_str());
+          } catch (const vrel::ExitRequest& request) {
+            std::fprintf(stderr, "status %d\n", request.status);
+          }
+        }
+        int result = vrel_parse_file(source.c_str(), output.c_str());
+        int next_fd = dup(STDIN_FILENO);
+        return next_fd == free_fd ? result : -1;
+      },
+      output);
+  EXPECT_EQ(again.log, repeat("input in flex scanner failed\nstatus 2\n", 3) + "result 0\n");
+  EXPECT_EQ(again.ast,
+            "Prog(\n  FuncDef(\n    \"m\"\n  ,\n    Rnothing\n  ,\n    []\n  ,\n    []\n  ,\n"
+            "    Sblock(\n      []\n    )\n  )\n)\n\n");
 }
 
+// The address space this process has mapped now, in bytes.
+std::size_t mapped_bytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Running out of memory ends the run with "Out of memory" and status 1, and frees what the call
+// held: with the memory back, the next call in the same process parses the same source.
 TEST(FrontEndTest, EndsWithStatusOneWhenMemoryRunsOut) {
   ScratchDir dir;
   fs::path source = dir / "big.vrel";
   fs::path output = dir / "out.ast";
+  // Two million statements need well over the 64 MiB left below.
   write_file(source,
-             "m () : proc {\n" + repeat("{" + repeat("x = 1;\n", 1000) + "}\n", 500) + "}\n");
+             "m () : proc {\n" + repeat("{" + repeat("x = 1;\n", 1000) + "}\n", 2000) + "}\n");
   Outcome outcome = run_in_child(dir, [&] {
-    rlimit limit{std::size_t{256} << 20, std::size_t{256} << 20};
+    rlimit saved;
+    getrlimit(RLIMIT_AS, &saved);
+    rlimit limit{mapped_bytes() + (std::size_t{64} << 20), saved.rlim_max};
     setrlimit(RLIMIT_AS, &limit);
+    try {
+      vrel_parse_file(source.c_str(), output.c_str());
+    } catch (const vrel::ExitRequest& request) {
+      std::fprintf(stderr, "status %d\n", request.status);
+    }
+    setrlimit(RLIMIT_AS, &saved);
     return vrel_parse_file(source.c_str(), output.c_str());
   });
-  EXPECT_EQ(outcome.log, "Out of memory\nexit 1\n");
+  EXPECT_EQ(outcome.log, "Out of memory\nstatus 1\nresult 0\n");
 }
 
 TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
@@ -375,7 +487,7 @@ TEST(FrontEndTest, ContinuesNumberingAcrossCallsUntilReset) {
   EXPECT_EQ(outcome.log,
             "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\n"
             "Error 3: Line 4: Illegal token\nError 4: Line 5: Unfinished comment\n"
-            "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\nresult 0\n");
+            "Error 1: Line 2: Illegal token\nError 2: Line 3: Unfinished comment\nresult 111\n");
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+// Lays out a syntax tree as AST text: one iterative walk over the nodes, each written by its
+// kind's template, straight into output blocks. Nesting depth costs heap, not call stack.
+#pragma once
+
+#include "frontend/frontend.h"
+#include "frontend/output_blocks.h"
+#include "frontend/syntax_tree.h"
+
+namespace vrel::frontend {
+
+// Writes the fragment of `root` and its descendants; stops early once a write has failed.
+void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out);
+
+}  // namespace vrel::frontend

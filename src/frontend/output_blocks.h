@@ -1,0 +1,63 @@
+// Text on its way to a file descriptor: gathered in one large block, which goes out in one
+// write(2) (repeated for a partial write or a signal) each time it fills.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace vrel::frontend {
+
+class OutputBlocks {
+ public:
+  static constexpr std::size_t kBlockSize = std::size_t{2} << 20;
+
+  // Throws std::bad_alloc if the block cannot be had.
+  explicit OutputBlocks(int fd);
+  OutputBlocks(const OutputBlocks&) = delete;
+  OutputBlocks& operator=(const OutputBlocks&) = delete;
+  ~OutputBlocks();
+
+  // Appends `indent` spaces, `text` and a newline; with `quoted`, `text` between double quotes.
+  void put_line(std::size_t indent, std::string_view text, bool quoted = false) {
+    std::size_t size = indent + text.size() + 3;
+    if (size <= kBlockSize - used_ && indent <= kSpaces.size()) {
+      char* out = block_ + used_;
+      std::memcpy(out, kSpaces.data(), indent);
+      out += indent;
+      if (quoted) *out++ = '"';
+      std::memcpy(out, text.data(), text.size());
+      out += text.size();
+      if (quoted) *out++ = '"';
+      *out++ = '\n';
+      used_ = static_cast<std::size_t>(out - block_);
+    } else {
+      put_long_line(indent, text, quoted);
+    }
+  }
+  void put_newline() { put(std::string_view("\n")); }
+
+  // Writes out what is gathered; false if any write failed.
+  bool finish();
+  bool failed() const { return failed_; }
+
+ private:
+  // Indentation is copied from this run of spaces.
+  static constexpr std::array<char, 1024> kSpaces = [] {
+    std::array<char, 1024> spaces{};
+    spaces.fill(' ');
+    return spaces;
+  }();
+
+  void put_long_line(std::size_t indent, std::string_view text, bool quoted);
+  void put(std::string_view bytes);
+  void write_block();
+
+  int fd_;
+  char* block_;
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace vrel::frontend

@@ -1,0 +1,137 @@
+// The parsed program as a compact tree. A node is 16 bytes: its kind, the token text it names (if
+// any), its first child and its next sibling; nodes live in blocks and are named by their index.
+// Token texts live in a byte pool. The parser makes nodes bottom-up and links each one once, so
+// the tree costs a few nodes per construct whatever its depth, and the layout writer turns it
+// into text in one walk.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+namespace vrel::frontend {
+
+using NodeId = std::uint32_t;  // 0 names no node
+using TextId = std::uint64_t;  // where a token text is kept: its pool block and offset
+
+// One kind per node shape of the AST text; the layout writer holds each kind's template.
+enum class NodeKind : std::uint8_t {
+  kProg,         // child: the main function
+  kFuncDef,      // text: name; children: result, parameters, locals, body
+  kEmptyList,    //
+  kList,         // children: the elements
+  kParamByVal,   // text: name; child: type
+  kParamByRef,   // text: name; child: type
+  kRnothing,     //
+  kRtype,        // child: type
+  kLVar,         // child: variable definition
+  kLFunc,        // child: function definition
+  kVarScalar,    // text: name; child: data type
+  kVarArray,     // text: name; children: data type, size
+  kSize,         // text: the size's digits
+  kTPrim,        // child: data type
+  kTArr,         // child: element type
+  kDinteger,     //
+  kDbyte,        //
+  kSskip,        //
+  kSblock,       // child: statement list
+  kSassign,      // children: l-value, expression
+  kCall,         // text: name; child: argument list (a call before it becomes kScall or kEcall)
+  kScall,        // text: name; child: argument list
+  kSif,          // children: condition, statement
+  kSifelse,      // children: condition, then-statement, else-statement
+  kSwhile,       // children: condition, statement
+  kSreturn,      // child: expression
+  kSreturnNone,  //
+  kEnum,         // text: the digits
+  kEchar,        // text: the constant's source text
+  kElvalPrim,    // text: name (an LPrim inside Elval)
+  kElvalArr,     // text: name; child: index (an LArr inside Elval)
+  kElvalStr,     // text: the constant's source text (an Lstr inside Elval)
+  kEcall,        // text: name; child: argument list
+  kEparen,       // child: expression
+  kEunopPlus,    // child: operand
+  kEunopMinus,   // child: operand
+  kEbinopPlus,   // children: left, right
+  kEbinopMinus,  // children: left, right
+  kEbinopTimes,  // children: left, right
+  kEbinopDiv,    // children: left, right
+  kEbinopMod,    // children: left, right
+  kBtrue,        //
+  kBfalse,       //
+  kNest,         // child: a parenthesised condition, one level deeper
+  kBrelopEq,     // children: left, right
+  kBrelopNe,     // children: left, right
+  kBrelopLt,     // children: left, right
+  kBrelopGt,     // children: left, right
+  kBrelopLe,     // children: left, right
+  kBrelopGe,     // children: left, right
+  kBnot,         // child: condition
+  kBlogopAnd,    // children: left, right
+  kBlogopOr,     // children: left, right
+  kLPrim,        // text: name
+  kLArr,         // text: name; child: index
+  kLstr,         // text: the constant's source text
+};
+inline constexpr std::size_t kNodeKindCount = static_cast<std::size_t>(NodeKind::kLstr) + 1;
+
+struct Node {
+  std::uint64_t kind : 8;
+  std::uint64_t text : 56;
+  NodeId first_child;
+  NodeId next_sibling;
+
+  NodeKind node_kind() const { return static_cast<NodeKind>(kind); }
+};
+static_assert(sizeof(Node) == 16);
+
+class SyntaxTree {
+ public:
+  static constexpr std::size_t kNodesPerBlock = std::size_t{1} << 16;
+  static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
+  // A text longer than this gets a block of its own, so the shared blocks waste little.
+  static constexpr std::size_t kLongText = kTextBlockSize / 16;
+
+  SyntaxTree() = default;
+  SyntaxTree(const SyntaxTree&) = delete;
+  SyntaxTree& operator=(const SyntaxTree&) = delete;
+  ~SyntaxTree() { release(); }
+
+  // Keeps a copy of `size` bytes (NUL bytes included). Throws std::bad_alloc when memory runs out.
+  TextId add_text(const char* bytes, std::size_t size);
+  std::string_view text(TextId id) const;
+
+  // A new node whose children are `children` in order; each child must not be linked yet.
+  NodeId add(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0);
+  // A new node whose children are the siblings that start at `first` (a list's elements).
+  NodeId add_over(NodeKind kind, NodeId first);
+  // Puts `element` in front of the siblings that start at `rest`; returns `element`.
+  NodeId prepend(NodeId element, NodeId rest);
+  // Changes the kind of a node into the kind of the construct that wraps it.
+  void set_kind(NodeId id, NodeKind kind) { at(id).kind = static_cast<std::uint8_t>(kind); }
+
+  const Node& operator[](NodeId id) const {
+    return node_blocks_[id / kNodesPerBlock][id % kNodesPerBlock];
+  }
+  std::size_t node_count() const { return next_node_ - 1; }
+
+  // Frees every node and text; ids given out before are no longer valid.
+  void release();
+
+ private:
+  Node& at(NodeId id) { return node_blocks_[id / kNodesPerBlock][id % kNodesPerBlock]; }
+  char* new_text_block(std::size_t size);
+
+  std::vector<Node*> node_blocks_;
+  std::uint64_t next_node_ = 1;
+  std::vector<char*> text_blocks_;
+  std::size_t shared_block_ = 0;  // index of the block that short texts go into
+  std::size_t shared_used_ = kTextBlockSize;
+};
+
+// The tree of the source being parsed.
+extern SyntaxTree program_tree;
+
+}  // namespace vrel::frontend
