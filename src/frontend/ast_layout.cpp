@@ -10,6 +10,7 @@ namespace {
 // One step of a node's template, at `level` steps of indentation below the node's own.
 enum class Op : std::uint8_t {
   kEnd,       // the node is complete
+  kNone,      // nothing (a run of lines before the elements of a list)
   kLine,      // `text` on a line
   kQuoted,    // the node's token text between double quotes on a line
   kToken,     // the node's token text on a line
@@ -139,69 +140,173 @@ constexpr std::array<Template, kNodeKindCount> kTemplates = [] {
   return t;
 }();
 
-// Every kind has a template, and every template ends.
-constexpr bool complete() {
-  for (const Template& steps : kTemplates) {
-    if (steps.front().op == Op::kEnd || steps.back().op != Op::kEnd) return false;
+// A template made ready for writing: its fixed lines gathered into runs, each followed by one
+// hole (the node's token, a child, the list elements, or the end). Flush left, a run is one copy.
+struct Run {
+  std::uint8_t first_line = 0;  // the run's lines in `lines`
+  std::uint8_t line_count = 0;
+  std::uint8_t left_begin = 0;  // the run's lines without indentation, in `left`
+  std::uint8_t left_size = 0;
+  Op hole = Op::kEnd;
+  std::uint8_t level = 0;  // of the hole
+};
+
+struct Layout {
+  std::array<Step, kMaxSteps> lines{};  // the fixed lines with their levels
+  std::array<char, 64> left{};  // the fixed lines without indentation, each with its newline
+  std::array<Run, kMaxSteps> runs{};
+  bool leaf = true;  // without children, so written without a frame of its own
+};
+
+constexpr Layout prepare(const Template& steps) {
+  Layout layout;
+  std::size_t lines = 0;
+  std::size_t left = 0;
+  std::size_t runs = 0;
+  Run run;
+  auto next_run = [&] {
+    run = Run{};
+    run.first_line = static_cast<std::uint8_t>(lines);
+    run.left_begin = static_cast<std::uint8_t>(left);
+  };
+  for (const Step& step : steps) {
+    if (step.op == Op::kLine) {
+      layout.lines[lines++] = step;
+      for (char c : step.text) layout.left.at(left++) = c;
+      layout.left.at(left++) = '\n';
+      ++run.line_count;
+      run.left_size = static_cast<std::uint8_t>(left - run.left_begin);
+      continue;
+    }
+    // The elements of a list repeat their hole, so they get a run without lines of their own.
+    if (step.op == Op::kElements && run.line_count > 0) {
+      run.hole = Op::kNone;
+      layout.runs.at(runs++) = run;
+      next_run();
+    }
+    if (step.op == Op::kChild || step.op == Op::kElements) layout.leaf = false;
+    run.hole = step.op;
+    run.level = step.level;
+    layout.runs.at(runs++) = run;
+    if (step.op == Op::kEnd) break;
+    next_run();
   }
-  return true;
+  return layout;
 }
-static_assert(complete());
+
+constexpr std::array<Layout, kNodeKindCount> kLayouts = [] {
+  std::array<Layout, kNodeKindCount> layouts{};
+  for (std::size_t kind = 0; kind < kNodeKindCount; ++kind) {
+    // Every kind has a template, and every template ends.
+    if (kTemplates[kind].front().op == Op::kEnd || kTemplates[kind].back().op != Op::kEnd) {
+      throw "incomplete template";
+    }
+    layouts[kind] = prepare(kTemplates[kind]);
+  }
+  return layouts;
+}();
 
 struct Frame {
-  const Step* step;  // the next step of the node's template
+  const Layout* layout;
+  const Run* run;  // the next run of the node's template
   NodeId node;
   NodeId child;  // the next child to lay out
   std::size_t indent;
 };
 
-}  // namespace
+class Writer {
+ public:
+  Writer(const SyntaxTree& tree, AstLayout layout, OutputBlocks& out)
+      : tree_(tree), out_(out), indented_(layout == AstLayout::kIndented) {}
 
-void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
-  const std::size_t unit = layout == AstLayout::kIndented ? 2 : 0;
-  std::vector<Frame> open;
-  auto enter = [&](NodeId node, std::size_t indent) {
-    const Node& n = tree[node];
-    open.push_back({kTemplates[n.kind].data(), node, n.first_child, indent});
-  };
-  enter(root, 0);
-  while (!open.empty() && !out.failed()) {
-    Frame& frame = open.back();
-    const Step& step = *frame.step;
-    std::size_t indent = frame.indent + unit * step.level;
-    switch (step.op) {
-      case Op::kEnd:
-        open.pop_back();
-        break;
-      case Op::kLine:
-        out.put_line(indent, step.text);
-        ++frame.step;
-        break;
-      case Op::kQuoted:
-      case Op::kToken:
-        out.put_line(indent, tree.text(tree[frame.node].text), step.op == Op::kQuoted);
-        ++frame.step;
-        break;
-      case Op::kChild: {
-        NodeId next = frame.child;
-        frame.child = tree[next].next_sibling;
-        ++frame.step;
-        enter(next, indent);
-        break;
-      }
-      case Op::kElements: {
-        NodeId next = frame.child;
-        if (next == 0) {
-          ++frame.step;
+  void write(NodeId root) {
+    enter(root, 0);
+    while (!open_.empty() && !out_.failed()) {
+      Frame& frame = open_.back();
+      const Run& run = *frame.run;
+      std::size_t indent = frame.indent + level_indent(run.level);
+      switch (run.hole) {
+        case Op::kNone:
+        case Op::kLine:  // never a hole
+          put_lines(*frame.layout, run, frame.indent);
+          ++frame.run;
+          break;
+        case Op::kEnd:
+          put_lines(*frame.layout, run, frame.indent);
+          open_.pop_back();
+          break;
+        case Op::kQuoted:
+        case Op::kToken:
+          put_lines(*frame.layout, run, frame.indent);
+          put_token(frame.node, run.hole, indent);
+          ++frame.run;
+          break;
+        case Op::kChild: {
+          put_lines(*frame.layout, run, frame.indent);
+          NodeId next = frame.child;
+          frame.child = tree_[next].next_sibling;
+          ++frame.run;
+          enter(next, indent);
           break;
         }
-        if (next != tree[frame.node].first_child) out.put_line(frame.indent, ",");
-        frame.child = tree[next].next_sibling;
-        enter(next, indent);
-        break;
+        case Op::kElements: {
+          NodeId next = frame.child;
+          if (next == 0) {
+            ++frame.run;
+            break;
+          }
+          if (next != tree_[frame.node].first_child)
+            out_.put_line(indented_ ? frame.indent : 0, ",");
+          frame.child = tree_[next].next_sibling;
+          enter(next, indent);
+          break;
+        }
       }
     }
   }
+
+ private:
+  std::size_t level_indent(std::uint8_t level) const { return indented_ ? 2 * level : 0; }
+
+  // Starts a node: one without children is written at once, any other gets a frame.
+  void enter(NodeId id, std::size_t indent) {
+    const Node& node = tree_[id];
+    const Layout& layout = kLayouts[node.kind];
+    if (!layout.leaf) {
+      open_.push_back({&layout, layout.runs.data(), id, node.first_child, indent});
+      return;
+    }
+    for (const Run* run = layout.runs.data();; ++run) {
+      put_lines(layout, *run, indent);
+      if (run->hole == Op::kEnd) break;
+      put_token(id, run->hole, indent + level_indent(run->level));
+    }
+  }
+
+  void put_lines(const Layout& layout, const Run& run, std::size_t indent) {
+    if (!indented_) {
+      out_.put(std::string_view(layout.left.data() + run.left_begin, run.left_size));
+      return;
+    }
+    for (std::size_t i = run.first_line; i < run.first_line + run.line_count; ++i) {
+      out_.put_line(indent + level_indent(layout.lines[i].level), layout.lines[i].text);
+    }
+  }
+
+  void put_token(NodeId id, Op hole, std::size_t indent) {
+    out_.put_line(indent, tree_.text(tree_[id].text), hole == Op::kQuoted);
+  }
+
+  const SyntaxTree& tree_;
+  OutputBlocks& out_;
+  bool indented_;
+  std::vector<Frame> open_;
+};
+
+}  // namespace
+
+void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
+  Writer(tree, layout, out).write(root);
 }
 
 }  // namespace vrel::frontend

@@ -32,7 +32,7 @@ void OutputBlocks::put_long_line(std::size_t indent, std::string_view text, bool
   put(quoted ? "\"\n" : "\n");
 }
 
-void OutputBlocks::put(std::string_view bytes) {
+void OutputBlocks::put_across_blocks(std::string_view bytes) {
   while (!bytes.empty()) {
     if (used_ == kBlockSize) write_block();
     std::size_t n = std::min(bytes.size(), kBlockSize - used_);

@@ -36,7 +36,15 @@ class OutputBlocks {
       put_long_line(indent, text, quoted);
     }
   }
-  void put_newline() { put(std::string_view("\n")); }
+  // Appends `bytes` as they are.
+  void put(std::string_view bytes) {
+    if (bytes.size() <= kBlockSize - used_) {
+      std::memcpy(block_ + used_, bytes.data(), bytes.size());
+      used_ += bytes.size();
+    } else {
+      put_across_blocks(bytes);
+    }
+  }
 
   // Writes out what is gathered; false if any write failed.
   bool finish();
@@ -51,7 +59,7 @@ class OutputBlocks {
   }();
 
   void put_long_line(std::size_t indent, std::string_view text, bool quoted);
-  void put(std::string_view bytes);
+  void put_across_blocks(std::string_view bytes);
   void write_block();
 
   int fd_;

@@ -31,7 +31,7 @@ void program_output_begin(int fd, const char* path, AstLayout layout) {
 bool write_program(NodeId root) {
   OutputBlocks blocks(output.fd);
   write_ast(program_tree, root, output.layout, blocks);
-  blocks.put_newline();
+  blocks.put("\n");
   if (!blocks.finish()) report_write_failure();
   return !output.failed;
 }
