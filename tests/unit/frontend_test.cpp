@@ -3,10 +3,13 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -470,6 +473,85 @@ TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
       output);
   EXPECT_EQ(outcome.log, "result 0\n");
   EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
+}
+
+// Tokens and runs far longer than the scanner's first buffer, read from a file and from a pipe
+// that delivers the source in small pieces.
+TEST(FrontEndTest, ScansTokensLongerThanTheBuffer) {
+  const std::string name(3000001, 'n');
+  const std::string text(2 << 20, 's');
+  EXPECT_EQ(scan(name + " \"" + text + "\" " + std::string(5 << 20, ' ') + "x -- " +
+                 std::string(5 << 20, 'c') + "\n(* " + std::string(5 << 20, 'b') + " *)\n@"),
+            "268 [" + name + "]\n270 [" + text + "]\n268 [x]\nError 1: Line 3: Illegal token\n" +
+                "result 0\n");
+  EXPECT_EQ(parse_source(std::string(65542, 'x')).log, "Error 1: Line 1: syntax error\nresult 1\n");
+
+  const std::string source = "main () : proc\n  " + name + " : int;\n{\n  " + name + " = 1;\n}\n";
+  Outcome from_file = parse_source(source);
+  ASSERT_EQ(from_file.log, "result 0\n");
+  ScratchDir dir;
+  fs::path output = dir / "out.ast";
+  Outcome from_pipe = run_in_child(
+      dir,
+      [&] {
+        int fds[2];
+        if (pipe(fds) != 0) return -1;
+        if (fork() == 0) {
+          close(fds[0]);
+          for (std::size_t at = 0; at < source.size(); at += 777) {
+            std::size_t size = std::min<std::size_t>(777, source.size() - at);
+            if (write(fds[1], source.data() + at, size) != static_cast<ssize_t>(size)) _exit(1);
+          }
+          _exit(0);
+        }
+        close(fds[1]);
+        dup2(fds[0], STDIN_FILENO);
+        close(fds[0]);
+        return vrel_parse_file(nullptr, output.c_str());
+      },
+      output);
+  EXPECT_EQ(from_pipe.log, "result 0\n");
+  EXPECT_TRUE(from_pipe.ast == from_file.ast);
+}
+
+// From a terminal the source is read a line at a time: the error in a line is reported as soon as
+// that line is entered, while the terminal stays open.
+TEST(FrontEndTest, ReportsErrorsAsTerminalLinesAreEntered) {
+  ScratchDir dir;
+  int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(grantpt(terminal), 0);
+  ASSERT_EQ(unlockpt(terminal), 0);
+  std::string line_side = ptsname(terminal);
+  int errors[2];
+  ASSERT_EQ(pipe(errors), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(terminal);
+    setsid();
+    dup2(open(line_side.c_str(), O_RDWR), STDIN_FILENO);
+    dup2(errors[1], STDERR_FILENO);
+    _exit(vrel_parse_file(nullptr, (dir / "out.ast").c_str()));
+  }
+  close(errors[1]);
+  std::string lines = "main () : proc\n{\n  @\n  y = = 2;\n";
+  ASSERT_EQ(write(terminal, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+  std::string reported;
+  const std::string expected = "Error 1: Line 3: Illegal token\nError 2: Line 4: syntax error\n";
+  pollfd ready{errors[0], POLLIN, 0};
+  while (reported.size() < expected.size() && poll(&ready, 1, 10000) == 1) {
+    char chunk[256];
+    ssize_t n = read(errors[0], chunk, sizeof chunk);
+    if (n <= 0) break;
+    reported.append(chunk, static_cast<std::size_t>(n));
+  }
+  EXPECT_EQ(reported, expected);
+  if (reported != expected) kill(pid, SIGKILL);
+  close(terminal);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(errors[0]);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 TEST(FrontEndTest, ContinuesNumberingAcrossCallsUntilReset) {
