@@ -255,8 +255,7 @@ class Writer {
             ++frame.run;
             break;
           }
-          if (next != tree_[frame.node].first_child)
-            out_.put_line(indented_ ? frame.indent : 0, ",");
+          if (next != tree_[frame.node].first_child) out_.put_line(frame.indent, ",");
           frame.child = tree_[next].next_sibling;
           enter(next, indent);
           break;
