@@ -485,6 +485,12 @@ TEST(FrontEndTest, ScansTokensLongerThanTheBuffer) {
             "268 [" + name + "]\n270 [" + text + "]\n268 [x]\nError 1: Line 3: Illegal token\n" +
                 "result 0\n");
   EXPECT_EQ(parse_source(std::string(65542, 'x')).log, "Error 1: Line 1: syntax error\nresult 1\n");
+  // Tokens that end just before, at and just after the end of the first read.
+  for (std::size_t end = 65530; end < 65542; ++end) {
+    SCOPED_TRACE(end);
+    EXPECT_EQ(scan(std::string(end - 12, ' ') + "abcdefghij \"\"\n@"),
+              "268 [abcdefghij]\n270 []\nError 1: Line 2: Illegal token\nresult 0\n");
+  }
 
   const std::string source = "main () : proc\n  " + name + " : int;\n{\n  " + name + " = 1;\n}\n";
   Outcome from_file = parse_source(source);
