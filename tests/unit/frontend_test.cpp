@@ -552,10 +552,11 @@ TEST(FrontEndTest, ReportsErrorsAsTerminalLinesAreEntered) {
     reported.append(chunk, static_cast<std::size_t>(n));
   }
   EXPECT_EQ(reported, expected);
+  // The syntax error ends the parse; a child still waiting for input is stopped.
   if (reported != expected) kill(pid, SIGKILL);
-  close(terminal);
   int status = 0;
   waitpid(pid, &status, 0);
+  close(terminal);
   close(errors[0]);
   EXPECT_EQ(WEXITSTATUS(status), 1);
 }
