@@ -3,6 +3,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,12 +14,36 @@ extern char** environ;
 
 namespace vrel {
 
+namespace {
+
+bool isPlainShellByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         std::string_view("_./-+,=:@%").find(c) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string shellWord(std::string_view text) {
+  if (!text.empty() && std::all_of(text.begin(), text.end(), isPlainShellByte)) {
+    return std::string(text);
+  }
+  std::string word = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      word += "'\\''";
+    } else {
+      word += c;
+    }
+  }
+  return word + "'";
+}
+
 std::string compilerCommand(const Options& options, const std::string& cPath) {
   std::string command = options.gccPath.value_or("gcc");
-  if (options.outputFile) command += " -o " + *options.outputFile;
+  if (options.outputFile) command += " -o " + shellWord(*options.outputFile);
   command += " -w -std=gnu99";
   command += options.gccFlags;
-  command += " " + cPath;
+  command += " " + shellWord(cPath);
   return command;
 }
 

@@ -2,13 +2,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "driver/options.h"
 
 namespace vrel {
 
+// `text` as one shell word: unchanged when it is not empty and every byte is an ASCII letter, a
+// digit or one of _ . / - + , = : @ %; otherwise between single quotes, each quote inside written
+// as '\''.
+std::string shellWord(std::string_view text);
+
 // gccPath (or "gcc"), " -o " and the output file if one is set, " -w -std=gnu99", the flags, a
-// space and the C file. Nothing is quoted: the shell interprets the whole text.
+// space and the C file. The output file and the C file are shell words; the compiler and the
+// flags are shell text, so that they may hold several words.
 std::string compilerCommand(const Options& options, const std::string& cPath);
 
 // Runs `command` with "/bin/sh -c", inheriting the standard streams, and waits for it. Returns its
