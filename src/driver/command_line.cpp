@@ -1,11 +1,7 @@
 #include "driver/command_line.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "driver/option_scanner.h"
 #include "driver/usage_text.h"
-#include "support/compile_error.h"
 #include "support/overloaded.h"
 
 namespace vrel {
@@ -30,13 +26,6 @@ std::string concatenated(const std::vector<std::string>& messages) {
   return text;
 }
 
-// Writes the whole text to standard output and exits with 0; a failed write is an error.
-[[noreturn]] void printAndExit(const std::string& text) {
-  bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (std::fflush(stdout) != 0 || !written) throw CompileError("cannot write to standard output");
-  std::exit(0);
-}
-
 }  // namespace
 
 Options foldSettings(const std::vector<OptionSetting>& settings) {
@@ -45,7 +34,7 @@ Options foldSettings(const std::vector<OptionSetting>& settings) {
   return options;
 }
 
-std::variant<Options, BadOption> interpretCommandLine(const std::vector<std::string>& arguments) {
+std::variant<Options, BadOption> parseCommandLine(const std::vector<std::string>& arguments) {
   ScannedArguments scanned = scanArguments(arguments);
   if (!scanned.errors.empty()) return BadOption{concatenated(scanned.errors)};
   Options options = foldSettings(scanned.settings);
@@ -66,18 +55,8 @@ std::string versionText() {
   return std::string("Vrel compiler, version ") + kVersion + "\n";
 }
 
-void reportBadOption(const std::string& message) {
-  std::fputs(("Bad option: " + message + "\nTry -h for help.\n").c_str(), stderr);
-  std::exit(1);
-}
-
-Options parseCommandLine(const std::vector<std::string>& arguments) {
-  std::variant<Options, BadOption> interpreted = interpretCommandLine(arguments);
-  if (const auto* bad = std::get_if<BadOption>(&interpreted)) reportBadOption(bad->message);
-  const Options& options = std::get<Options>(interpreted);
-  if (options.mode == Mode::ModeVersion) printAndExit(versionText());
-  if (options.mode == Mode::ModeHelp) printAndExit(helpText());
-  return options;
+std::string badOptionText(const BadOption& bad) {
+  return "Bad option: " + bad.message + "\nTry -h for help.\n";
 }
 
 }  // namespace vrel

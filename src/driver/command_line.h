@@ -19,20 +19,15 @@ struct BadOption {
 // Applies the settings in order to the default Options; the last setting of a field wins.
 Options foldSettings(const std::vector<OptionSetting>& settings);
 
-// Scans, folds and applies the file rule, without printing or exiting. A scanner error or more
-// than one non-option argument rejects the command line whatever mode it asks for.
-std::variant<Options, BadOption> interpretCommandLine(const std::vector<std::string>& arguments);
+// Scans, folds and applies the file rule, without printing. A scanner error or more than one
+// non-option argument rejects the command line whatever mode it asks for.
+std::variant<Options, BadOption> parseCommandLine(const std::vector<std::string>& arguments);
+
+// "Bad option: ", the message, a newline and the hint to try -h, for standard error.
+std::string badOptionText(const BadOption& bad);
 
 // "Usage: ...", the option table, an empty line and the closing remarks.
 std::string helpText();
 std::string versionText();
-
-// Writes "Bad option: ", the message and the hint to try -h to standard error; exits with 1.
-[[noreturn]] void reportBadOption(const std::string& message);
-
-// Returns the Options of a compiling run. A bad command line ends the process through
-// reportBadOption; the version and help requests print their text and exit with 0, or throw
-// CompileError if standard output cannot take it.
-Options parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace vrel

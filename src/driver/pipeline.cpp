@@ -1,96 +1,129 @@
 #include "driver/pipeline.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <iostream>
 #include <optional>
+#include <ostream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "ast/reader.h"
 #include "codegen/translate.h"
 #include "driver/compiler_command.h"
-#include "driver/file_io.h"
+#include "driver/descriptor_io.h"
 #include "frontend/frontend.h"
 #include "support/compile_error.h"
+#include "support/large_stack.h"
 
 namespace vrel {
 
 namespace {
 
-[[noreturn]] void reportInternalError(const std::string& message) {
-  std::fputs(("Internal error: " + message + "\n").c_str(), stderr);
-  std::exit(2);
+// -p prints the indented layout; the other modes only read the text back, without the blanks.
+int runFrontEnd(const Options& options, TempFile& astFile) {
+  const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
+  AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
+  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout);
 }
 
-[[noreturn]] void printAst(const std::string& text, const TempFiles& files) {
-  writeStandardOutput(text);
-  writeStandardOutput("\n");
-  closeStandardOutput();
-  removeFile(files.astPath);
-  std::exit(0);
+// The tree of the AST text, read back through the descriptor the front end wrote it by.
+ast::Prog readTree(const TempFile& astFile) {
+  std::optional<ast::Prog> prog = ast::readProg(readWhole(astFile.fd(), astFile.path()));
+  // The front end wrote something this reader cannot read: a fault of the compiler itself.
+  if (!prog) throw std::logic_error("Haskell AST parse error.");
+  return std::move(*prog);
 }
 
-[[noreturn]] void translateToOutput(const Options& options, const ast::Prog& prog,
-                                    const TempFiles& files) {
-  if (options.outputFile) {
-    std::ofstream out = openForWriting(*options.outputFile);
-    translate(out, prog);
-    closeWritten(out, *options.outputFile);
-  } else {
-    translate(std::cout, prog);
-    closeStandardOutput();
+// Writes the C text of the AST file to `out`. The tree is read, walked and destroyed on the large
+// stack; the temporary files stay with this thread.
+void translateAstFile(const TempFile& astFile, DescriptorWriter& out) {
+  runWithLargeStack([&] {
+    std::ostream stream(&out);
+    translate(stream, readTree(astFile));
+  });
+  out.finish();
+}
+
+int printAst(TempFiles& files) {
+  DescriptorWriter out = standardOutput();
+  out.copyFrom(files.ast().fd(), files.ast().path());
+  out.write("\n");
+  out.close();
+  files.ast().remove();
+  return 0;
+}
+
+// With -o the output file is created or replaced only once the whole C text exists: the text is
+// staged in the temporary C file and copied from there.
+int translateToOutput(const Options& options, TempFiles& files) {
+  if (!options.outputFile) {
+    DescriptorWriter out = standardOutput();
+    translateAstFile(files.ast(), out);
+    out.close();
+    files.ast().remove();
+    return 0;
   }
-  removeFile(files.astPath);
-  std::exit(0);
+  TempFile& staged = files.c();
+  DescriptorWriter stage(staged.writableFd(), staged.path());
+  translateAstFile(files.ast(), stage);
+  DescriptorWriter out(openForWriting(*options.outputFile), *options.outputFile);
+  out.copyFrom(staged.fd(), staged.path());
+  out.close();
+  files.ast().remove();
+  staged.remove();
+  return 0;
 }
 
-[[noreturn]] void buildExecutable(const Options& options, const ast::Prog& prog,
-                                  const TempFiles& files) {
-  std::ofstream cFile = openForWriting(files.cPath);
-  translate(cFile, prog);
-  closeWritten(cFile, files.cPath);
-  removeFile(files.astPath);
-  int status = runShellCommand(compilerCommand(options, files.cPath));
+int buildExecutable(const Options& options, TempFiles& files) {
+  TempFile& cFile = files.c();
+  DescriptorWriter out(cFile.writableFd(), cFile.path());
+  translateAstFile(files.ast(), out);
+  cFile.close();
+  files.ast().remove();
+  // The compiler reads the C file by name: that name must still be the file written.
+  cFile.checkName();
+  int status = runShellCommand(compilerCommand(options, cFile.path()));
   if (status == 0) {
-    removeFile(files.cPath);
-    std::exit(0);
+    cFile.remove();
+    return 0;
   }
-  std::string message = "Cannot compile, you may want to examine the C code:\n   " + files.cPath;
+  cFile.keep();
+  std::string message = "Cannot compile, you may want to examine the C code:\n   " + cFile.path();
   std::fputs((message + "\n").c_str(), stderr);
-  std::exit(status);
+  return status;
 }
 
 }  // namespace
 
-void runCompiler(const Options& options) {
+bool needsCFile(const Options& options) {
+  return options.mode == Mode::ModeExec || (options.mode == Mode::ModeC && options.outputFile);
+}
+
+int runCompiler(const Options& options) {
   if (options.mode != Mode::ModeAst && options.inputFile && options.outputFile &&
       isSameFile(*options.inputFile, *options.outputFile)) {
     throw CompileError("output file " + *options.outputFile + " is the input file");
   }
   RunNumbers runNumbers;
-  TempFiles files = reserveTempFiles(temporaryDirectory(), options.mode == Mode::ModeExec,
-                                     [&runNumbers] { return runNumbers.next(); });
-  const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
-  int result = vrel_parse_file(source, files.astPath.c_str());
-  if (result != kFrontEndAccepted) {
-    if (files.cReserved) releaseReservation(files.cPath);
-    if (files.astReserved && result == kFrontEndInputNotOpened) releaseReservation(files.astPath);
-    std::exit(result);
-  }
-  compileAstFile(options, files);
+  TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
+  return compileWith(options, files);
 }
 
-void compileAstFile(const Options& options, const TempFiles& files) {
-  std::string text = readWholeFile(files.astPath);
-  if (options.mode == Mode::ModeAst) printAst(text, files);
-  std::optional<ast::Prog> prog = ast::readProg(text);
-  if (!prog) {
-    if (files.cReserved) releaseReservation(files.cPath);
-    removeFile(files.astPath);
-    reportInternalError("Haskell AST parse error.");
+int compileWith(const Options& options, TempFiles& files) {
+  int result = runFrontEnd(options, files.ast());
+  if (result != kFrontEndAccepted) return result;
+  return compileAstFile(options, files);
+}
+
+int compileAstFile(const Options& options, TempFiles& files) {
+  switch (options.mode) {
+    case Mode::ModeAst:
+      return printAst(files);
+    case Mode::ModeC:
+      return translateToOutput(options, files);
+    default:
+      return buildExecutable(options, files);
   }
-  if (options.mode == Mode::ModeC) translateToOutput(options, *prog, files);
-  buildExecutable(options, *prog, files);
 }
 
 }  // namespace vrel

@@ -6,14 +6,20 @@
 
 namespace vrel {
 
-// Runs the stages for `options` (mode ModeAst, ModeC or ModeExec) and ends the process with the
-// run's exit status. Errors of the general error path are thrown as CompileError; main reports
-// them as the program name, ": " and the message, with exit status 1.
-[[noreturn]] void runCompiler(const Options& options);
+// Runs the stages for `options` (mode ModeAst, ModeC or ModeExec) and returns the run's exit
+// status: 0, the front end's failure result, or the C compiler's status. An error of the general
+// error path throws CompileError, an unreadable AST text std::logic_error, and a failure the front
+// end has reported ExitRequest. On every path out the temporary files are gone, except the C file
+// that a failed C compiler leaves for the user to examine.
+int runCompiler(const Options& options);
 
-// The stages after the front end has written the AST text to `files.astPath`: read it back, then
-// print it, translate it, or translate it to `files.cPath` and run the C compiler. Ends the
-// process like runCompiler.
-[[noreturn]] void compileAstFile(const Options& options, const TempFiles& files);
+// True when the run needs a temporary C file: to compile it, or to stage the -t output for -o.
+bool needsCFile(const Options& options);
+
+// The stages after the temporary files of `options` were reserved in `files`.
+int compileWith(const Options& options, TempFiles& files);
+
+// The stages after the front end has written the AST text to `files.ast()`.
+int compileAstFile(const Options& options, TempFiles& files);
 
 }  // namespace vrel

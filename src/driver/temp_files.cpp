@@ -1,12 +1,15 @@
 #include "driver/temp_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 
+#include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -16,15 +19,19 @@ namespace {
 // Draws a taken name this many times in a row before giving up on the directory.
 constexpr int kMaxAttempts = 1000;
 
-enum class Creation { Created, Exists, Failed };
+[[noreturn]] void fail(const std::string& what, int error) {
+  throw CompileError("cannot " + what + ": " + std::strerror(error));
+}
 
-Creation createExclusively(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd >= 0) {
-    ::close(fd);
-    return Creation::Created;
-  }
-  return errno == EEXIST ? Creation::Exists : Creation::Failed;
+// Keeps the descriptor clear of 0, 1 and 2, so that a standard stream closed at start never
+// becomes a temporary file.
+int aboveStandardStreams(int fd) {
+  if (fd > STDERR_FILENO) return fd;
+  int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  int error = errno;
+  ::close(fd);
+  errno = error;
+  return moved;
 }
 
 }  // namespace
@@ -47,29 +54,94 @@ RunNumbers::RunNumbers() {
   engine_.seed(seed);
 }
 
-TempFiles reserveTempFiles(const std::string& dir, bool withCFile,
-                           const std::function<int()>& drawRunNumber) {
+TempFile::~TempFile() {
+  discard();
+}
+
+TempFile::Creation TempFile::create(std::string path) {
+  path_ = std::move(path);
+  CleanupSignalsBlocked blocked;
+  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) fd = aboveStandardStreams(fd);
+  struct stat info {};
+  if (fd >= 0 && ::fstat(fd, &info) != 0) {
+    int error = errno;
+    ::close(fd);
+    ::unlink(path_.c_str());
+    errno = error;
+    fd = -1;
+  }
+  if (fd < 0) {
+    createError_ = errno;
+    return errno == EEXIST ? Creation::Exists : Creation::Failed;
+  }
+  registerForCleanup(path_.c_str());
+  fd_ = fd;
+  held_ = true;
+  device_ = info.st_dev;
+  inode_ = info.st_ino;
+  return Creation::Created;
+}
+
+void TempFile::discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!held_) return;
+  CleanupSignalsBlocked blocked;
+  unregisterFromCleanup(path_.c_str());
+  ::unlink(path_.c_str());
+  held_ = false;
+}
+
+int TempFile::writableFd() const {
+  if (fd_ < 0) fail("open " + path_ + " for writing", createError_);
+  return fd_;
+}
+
+void TempFile::checkName() const {
+  struct stat info {};
+  if (::lstat(path_.c_str(), &info) != 0) fail("find " + path_, errno);
+  if (!S_ISREG(info.st_mode) || info.st_dev != device_ || info.st_ino != inode_) {
+    throw CompileError("temporary file " + path_ + " was replaced by another file");
+  }
+}
+
+void TempFile::close() {
+  if (fd_ < 0) return;
+  int result = ::close(fd_);
+  fd_ = -1;
+  if (result != 0 && errno != EINTR) fail("write " + path_, errno);
+}
+
+void TempFile::remove() {
+  close();
+  if (!held_) return;
+  CleanupSignalsBlocked blocked;
+  unregisterFromCleanup(path_.c_str());
+  held_ = false;
+  if (::unlink(path_.c_str()) != 0) fail("remove " + path_, errno);
+}
+
+void TempFile::keep() {
+  close();
+  CleanupSignalsBlocked blocked;
+  unregisterFromCleanup(path_.c_str());
+  held_ = false;
+}
+
+TempFiles::TempFiles(const std::string& dir, bool withCFile,
+                     const std::function<int()>& drawRunNumber) {
+  installCleanupHandlers();
   for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
     std::string stem = "vrelhs_" + std::to_string(drawRunNumber());
-    TempFiles files{joinPath(dir, stem + ".ast"), withCFile ? joinPath(dir, stem + ".c") : ""};
-    Creation ast = createExclusively(files.astPath);
-    if (ast == Creation::Exists) continue;
-    files.astReserved = ast == Creation::Created;
-    if (!files.astReserved || !withCFile) return files;
-    Creation c = createExclusively(files.cPath);
-    if (c == Creation::Exists) {
-      releaseReservation(files.astPath);
-      continue;
-    }
-    files.cReserved = c == Creation::Created;
-    return files;
+    TempFile::Creation ast = ast_.create(joinPath(dir, stem + ".ast"));
+    if (ast == TempFile::Creation::Exists) continue;
+    if (ast == TempFile::Creation::Failed || !withCFile) return;
+    if (c_.create(joinPath(dir, stem + ".c")) != TempFile::Creation::Exists) return;
+    ast_.discard();
   }
   throw CompileError("cannot create a temporary file in " + (dir.empty() ? "." : dir) +
                      ": every name tried is taken");
-}
-
-void releaseReservation(const std::string& path) {
-  ::unlink(path.c_str());
 }
 
 }  // namespace vrel

@@ -1,7 +1,12 @@
-// The temporary files of one run: "vrelhs_" + run number + ".ast" (and ".c" when an executable is
-// built) in the temporary directory, reserved by exclusive creation so that concurrent runs never
-// share a name.
+// The temporary files of one run: "vrelhs_" + run number + ".ast", and ".c" when C text is staged
+// or compiled, in the temporary directory. Each is created exclusively, so that concurrent runs
+// never share a name, and is then used only through the descriptor of that creation: a name
+// swapped for a link afterwards never redirects a write or a read. One TempFiles object owns
+// them and removes them on every path out of the run, a signal included (signal_cleanup.h),
+// except a file the run decides to keep.
 #pragma once
+
+#include <sys/types.h>
 
 #include <functional>
 #include <random>
@@ -28,21 +33,64 @@ class RunNumbers {
   std::uniform_int_distribution<int> distribution_{0, 99999};
 };
 
-struct TempFiles {
-  std::string astPath;
-  std::string cPath;         // empty unless an executable is built
-  bool astReserved = false;  // the driver created astPath empty
-  bool cReserved = false;    // the driver created cPath empty
+// One temporary file. Removed when destroyed unless removed or kept before.
+class TempFile {
+ public:
+  TempFile() = default;
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  bool created() const { return fd_ >= 0; }
+
+  // The descriptor of the exclusive create, or -1 when it failed.
+  int fd() const { return fd_; }
+
+  // The descriptor; when the create failed, throws CompileError naming the file and the reason.
+  int writableFd() const;
+
+  // Throws CompileError unless the path still names the file that was created.
+  void checkName() const;
+
+  // Closes the descriptor now, reporting a failed close as a failed write (CompileError).
+  void close();
+
+  // Closes and removes the file now; a failed removal throws CompileError.
+  void remove();
+
+  // The file outlives the run: closed, and no longer removed by anyone.
+  void keep();
+
+ private:
+  friend class TempFiles;
+  enum class Creation { Created, Exists, Failed };
+
+  Creation create(std::string path);
+  void discard();  // closes and unlinks, ignoring failures
+
+  std::string path_;
+  int fd_ = -1;
+  int createError_ = 0;  // errno of a failed create
+  bool held_ = false;    // created and neither removed nor kept
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
 };
 
-// Creates the AST file (and the C file when `withCFile`) of one run number exclusively, mode
-// 0600. A name that exists already releases what was reserved and draws another number. When a
-// creation fails for any other reason, that file is left for its writer to open, so that the
-// writer reports the failure as its own. Throws CompileError when no free name turns up.
-TempFiles reserveTempFiles(const std::string& dir, bool withCFile,
-                           const std::function<int()>& drawRunNumber);
+class TempFiles {
+ public:
+  // Creates the AST file (and the C file when `withCFile`) of one run number exclusively, mode
+  // 0600, after installing the signal handlers. A name that exists already gives up what was
+  // created and draws another number. A create that fails for any other reason is recorded: the
+  // file's writer reports it. Throws CompileError when no free name turns up.
+  TempFiles(const std::string& dir, bool withCFile, const std::function<int()>& drawRunNumber);
 
-// Removes a reservation that will never be written; a file already gone is fine.
-void releaseReservation(const std::string& path);
+  TempFile& ast() { return ast_; }
+  TempFile& c() { return c_; }  // no path unless `withCFile`
+
+ private:
+  TempFile ast_;
+  TempFile c_;
+};
 
 }  // namespace vrel

@@ -8,13 +8,13 @@ namespace vrel {
 namespace {
 
 Options accepted(const std::vector<std::string>& arguments) {
-  std::variant<Options, BadOption> result = interpretCommandLine(arguments);
+  std::variant<Options, BadOption> result = parseCommandLine(arguments);
   EXPECT_TRUE(std::holds_alternative<Options>(result)) << std::get<BadOption>(result).message;
   return std::holds_alternative<Options>(result) ? std::get<Options>(result) : Options{};
 }
 
 std::string rejected(const std::vector<std::string>& arguments) {
-  std::variant<Options, BadOption> result = interpretCommandLine(arguments);
+  std::variant<Options, BadOption> result = parseCommandLine(arguments);
   EXPECT_TRUE(std::holds_alternative<BadOption>(result));
   return std::holds_alternative<BadOption>(result) ? std::get<BadOption>(result).message : "";
 }

@@ -1,23 +1,30 @@
 #include "driver/pipeline.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "driver/compiler_command.h"
-#include "driver/file_io.h"
+#include "driver/descriptor_io.h"
 #include "driver/temp_files.h"
 #include "support/compile_error.h"
+#include "test_support.h"
 
 namespace vrel {
 namespace {
+
+using test::errorOf;
+using test::readFile;
 
 // A fresh directory for one test, removed with its files afterwards.
 class ScratchDir {
@@ -35,11 +42,16 @@ class ScratchDir {
 };
 
 bool exists(const std::string& path) {
-  return ::access(path.c_str(), F_OK) == 0;
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
 }
 
 void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+void writeFd(int fd, const std::string& text) {
+  ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
 }
 
 // Hands out the given run numbers in order.
@@ -47,6 +59,8 @@ std::function<int()> scripted(std::vector<int> numbers) {
   auto next = std::make_shared<std::size_t>(0);
   return [numbers, next] { return numbers.at((*next)++); };
 }
+
+const char* const kHello = "hello () : proc\n{\n  writeString(\"Hello, world!\\n\");\n}\n";
 
 TEST(PipelineTest, JoinPathPutsOneSeparatorBetweenDirectoryAndName) {
   EXPECT_EQ(joinPath("/tmp", "vrelhs_4711.ast"), "/tmp/vrelhs_4711.ast");
@@ -81,7 +95,19 @@ TEST(PipelineTest, RunNumbersStayInRange) {
   }
 }
 
-TEST(PipelineTest, CompilerCommandIsBuiltPieceByPiece) {
+TEST(PipelineTest, ShellWordsAreQuotedUnlessEveryByteIsPlain) {
+  EXPECT_EQ(shellWord("hello"), "hello");
+  EXPECT_EQ(shellWord("/tmp/a_b.c-1+x,y=z:w@h%"), "/tmp/a_b.c-1+x,y=z:w@h%");
+  EXPECT_EQ(shellWord(""), "''");
+  EXPECT_EQ(shellWord("my prog"), "'my prog'");
+  EXPECT_EQ(shellWord("it's"), "'it'\\''s'");
+  EXPECT_EQ(shellWord("x; touch INJECTED; #"), "'x; touch INJECTED; #'");
+  EXPECT_EQ(shellWord("$HOME"), "'$HOME'");
+  EXPECT_EQ(shellWord("caf\xc3\xa9"), "'caf\xc3\xa9'");
+  EXPECT_EQ(shellWord("~user"), "'~user'");
+}
+
+TEST(PipelineTest, CompilerCommandQuotesThePathsOnly) {
   Options plain;
   EXPECT_EQ(compilerCommand(plain, "/tmp/vrelhs_4711.c"), "gcc -w -std=gnu99 /tmp/vrelhs_4711.c");
   Options full;
@@ -93,6 +119,12 @@ TEST(PipelineTest, CompilerCommandIsBuiltPieceByPiece) {
   Options emptyGcc;
   emptyGcc.gccPath = "";
   EXPECT_EQ(compilerCommand(emptyGcc, "x.c"), " -w -std=gnu99 x.c");
+  Options shellText;
+  shellText.outputFile = "my prog";
+  shellText.gccPath = "ccache gcc";
+  shellText.gccFlags = " -O2 -g";
+  EXPECT_EQ(compilerCommand(shellText, "/my tmp/vrelhs_1.c"),
+            "ccache gcc -o 'my prog' -w -std=gnu99 -O2 -g '/my tmp/vrelhs_1.c'");
 }
 
 TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
@@ -103,65 +135,147 @@ TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
   EXPECT_EQ(runShellCommand(" -w -std=gnu99 x.c 2>/dev/null"), 127);
 }
 
-TEST(PipelineTest, ReservationSkipsTakenNames) {
+TEST(PipelineTest, ReservationSkipsTakenNamesAndHandsOutDescriptors) {
   ScratchDir dir;
-  TempFiles first = reserveTempFiles(dir.path(), true, scripted({5}));
-  EXPECT_EQ(first.astPath, dir.file("vrelhs_5.ast"));
-  EXPECT_EQ(first.cPath, dir.file("vrelhs_5.c"));
-  EXPECT_TRUE(first.astReserved && first.cReserved);
-  struct stat info {};
-  ASSERT_EQ(::stat(first.astPath.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(info.st_size, 0);
+  {
+    TempFiles first(dir.path(), true, scripted({5}));
+    EXPECT_EQ(first.ast().path(), dir.file("vrelhs_5.ast"));
+    EXPECT_EQ(first.c().path(), dir.file("vrelhs_5.c"));
+    ASSERT_TRUE(first.ast().created() && first.c().created());
+    EXPECT_GT(first.ast().fd(), STDERR_FILENO);
+    struct stat info {};
+    ASSERT_EQ(::stat(first.ast().path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(info.st_size, 0);
 
-  TempFiles second = reserveTempFiles(dir.path(), true, scripted({5, 7}));
-  EXPECT_EQ(second.astPath, dir.file("vrelhs_7.ast"));
+    TempFiles second(dir.path(), true, scripted({5, 7}));
+    EXPECT_EQ(second.ast().path(), dir.file("vrelhs_7.ast"));
 
-  // A taken C name releases the AST name of the same number.
-  writeFile(dir.file("vrelhs_9.c"), "keep");
-  TempFiles third = reserveTempFiles(dir.path(), true, scripted({9, 11}));
-  EXPECT_EQ(third.cPath, dir.file("vrelhs_11.c"));
+    // A taken C name gives up the AST name of the same number.
+    writeFile(dir.file("vrelhs_9.c"), "keep");
+    TempFiles third(dir.path(), true, scripted({9, 11}));
+    EXPECT_EQ(third.c().path(), dir.file("vrelhs_11.c"));
+    EXPECT_FALSE(exists(dir.file("vrelhs_9.ast")));
+
+    // Without a C file only the AST name is taken, even when the C name is not free.
+    TempFiles astOnly(dir.path(), false, scripted({9}));
+    EXPECT_EQ(astOnly.ast().path(), dir.file("vrelhs_9.ast"));
+    EXPECT_TRUE(astOnly.c().path().empty());
+    EXPECT_FALSE(astOnly.c().created());
+  }
+  // The owners removed every file they created, and only those.
+  EXPECT_FALSE(exists(dir.file("vrelhs_5.ast")));
+  EXPECT_FALSE(exists(dir.file("vrelhs_5.c")));
+  EXPECT_FALSE(exists(dir.file("vrelhs_11.ast")));
   EXPECT_FALSE(exists(dir.file("vrelhs_9.ast")));
-
-  // Without a C file only the AST name is reserved, even when the C name is taken.
-  TempFiles astOnly = reserveTempFiles(dir.path(), false, scripted({9}));
-  EXPECT_EQ(astOnly.astPath, dir.file("vrelhs_9.ast"));
-  EXPECT_TRUE(astOnly.cPath.empty());
-  EXPECT_FALSE(astOnly.cReserved);
+  EXPECT_EQ(readFile(dir.file("vrelhs_9.c")), "keep");
 }
 
-TEST(PipelineTest, ReservationInMissingDirectoryLeavesTheOpenToTheWriter) {
+TEST(PipelineTest, OwnerRemovesUnlessKept) {
   ScratchDir dir;
-  TempFiles files = reserveTempFiles(dir.file("missing"), true, scripted({3}));
-  EXPECT_EQ(files.astPath, dir.file("missing/vrelhs_3.ast"));
-  EXPECT_FALSE(files.astReserved);
-  EXPECT_FALSE(files.cReserved);
+  {
+    TempFiles files(dir.path(), true, scripted({1}));
+    files.c().keep();
+    files.ast().remove();
+    EXPECT_FALSE(exists(files.ast().path()));
+    EXPECT_NO_THROW(files.ast().remove());
+  }
+  EXPECT_TRUE(exists(dir.file("vrelhs_1.c")));
+
+  TempFiles files(dir.path(), false, scripted({2}));
+  ASSERT_EQ(::unlink(files.ast().path().c_str()), 0);
+  EXPECT_EQ(errorOf([&] { files.ast().remove(); }),
+            "cannot remove " + dir.file("vrelhs_2.ast") + ": No such file or directory");
+}
+
+TEST(PipelineTest, ReservationInMissingDirectoryLeavesTheReportToTheWriter) {
+  ScratchDir dir;
+  TempFiles files(dir.file("missing"), true, scripted({3}));
+  EXPECT_EQ(files.ast().path(), dir.file("missing/vrelhs_3.ast"));
+  EXPECT_FALSE(files.ast().created());
+  EXPECT_EQ(files.ast().fd(), -1);
+  EXPECT_FALSE(files.c().created());
+  EXPECT_EQ(errorOf([&] { files.ast().writableFd(); }),
+            "cannot open " + dir.file("missing/vrelhs_3.ast") +
+                " for writing: No such file or directory");
 }
 
 TEST(PipelineTest, ReservationGivesUpWhenEveryNameIsTaken) {
   ScratchDir dir;
   writeFile(dir.file("vrelhs_1.ast"), "");
-  EXPECT_THROW(reserveTempFiles(dir.path(), false, [] { return 1; }), CompileError);
+  EXPECT_THROW(TempFiles(dir.path(), false, [] { return 1; }), CompileError);
 }
 
-TEST(PipelineTest, FileOperationFailuresNameTheFile) {
+TEST(PipelineDeathTest, ClosedStandardStreamsNeverBecomeTemporaryFiles) {
   ScratchDir dir;
-  try {
-    readWholeFile(dir.file("absent.ast"));
-    FAIL() << "reading a missing file succeeded";
-  } catch (const CompileError& e) {
-    EXPECT_NE(std::string(e.what()).find(dir.file("absent.ast")), std::string::npos);
+  EXPECT_EXIT(
+      {
+        ::close(STDIN_FILENO);
+        ::close(STDOUT_FILENO);
+        TempFiles files(dir.path(), true, scripted({1}));
+        std::_Exit(files.ast().fd() > STDERR_FILENO && files.c().fd() > STDERR_FILENO ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST(PipelineDeathTest, SignalRemovesTheFilesAndEndsTheProcessBySignal) {
+  ScratchDir dir;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    EXPECT_EXIT(
+        {
+          TempFiles files(dir.path(), true, scripted({signal}));
+          files.c().keep();
+          std::raise(signal);
+          std::_Exit(0);
+        },
+        testing::KilledBySignal(signal), "");
+    EXPECT_FALSE(exists(dir.file("vrelhs_" + std::to_string(signal) + ".ast")));
+    EXPECT_TRUE(exists(dir.file("vrelhs_" + std::to_string(signal) + ".c")));
   }
-  EXPECT_THROW(removeFile(dir.file("absent.ast")), CompileError);
-  EXPECT_THROW(openForWriting(dir.file("missing/out.c")), CompileError);
+}
 
-  std::ofstream full = openForWriting("/dev/full");
-  full << std::string(100000, 'x');
-  EXPECT_THROW(closeWritten(full, "/dev/full"), CompileError);
-
+TEST(PipelineTest, WritesAndReadsGoThroughDescriptorsAndNameTheFile) {
+  ScratchDir dir;
   std::string bytes("a\0b\xe9\n", 5);
-  writeFile(dir.file("bytes"), bytes);
-  EXPECT_EQ(readWholeFile(dir.file("bytes")), bytes);
+  std::string large(3 << 20, 'x');
+  large[12345] = '\0';
+  int fd = openForWriting(dir.file("out"));
+  {
+    DescriptorWriter out(fd, dir.file("out"));
+    out.write(bytes);
+    out.write(large);
+    out.close();
+  }
+  EXPECT_EQ(readFile(dir.file("out")), bytes + large);
+
+  int in = ::open(dir.file("out").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(in, 0);
+  ASSERT_EQ(::lseek(in, 7, SEEK_SET), 7);  // reads start at the beginning, wherever the offset
+  EXPECT_EQ(readWhole(in, dir.file("out")), bytes + large);
+  int copy = openForWriting(dir.file("copy"));
+  {
+    DescriptorWriter out(copy, dir.file("copy"));
+    out.write("<");
+    out.copyFrom(in, dir.file("out"));
+    out.write(">");
+    out.close();
+  }
+  EXPECT_EQ(readFile(dir.file("copy")), "<" + bytes + large + ">");
+  ::close(in);
+
+  DescriptorWriter full(openForWriting("/dev/full"), "/dev/full");
+  full.write("x");
+  EXPECT_EQ(errorOf([&] { full.close(); }), "cannot write /dev/full: No space left on device");
+  DescriptorWriter fullDirect(openForWriting("/dev/full"), "/dev/full");
+  EXPECT_EQ(errorOf([&] { fullDirect.write(large); }),
+            "cannot write /dev/full: No space left on device");
+
+  EXPECT_EQ(errorOf([&] { openForWriting(dir.file("missing/out.c")); }),
+            "cannot open " + dir.file("missing/out.c") + " for writing: No such file or directory");
+  int directory = ::open(dir.path().c_str(), O_RDONLY | O_CLOEXEC);
+  EXPECT_EQ(errorOf([&] { readWhole(directory, dir.path()); }),
+            "cannot read " + dir.path() + ": Is a directory");
+  ::close(directory);
 }
 
 TEST(PipelineTest, SameFileMeansSameInode) {
@@ -176,23 +290,75 @@ TEST(PipelineTest, SameFileMeansSameInode) {
   EXPECT_FALSE(isSameFile(dir.file("a.vrel"), dir.file("none.vrel")));
 }
 
-TEST(PipelineDeathTest, UnreadableAstTextIsAnInternalError) {
+TEST(PipelineTest, UnreadableAstTextIsAnInternalErrorAndRemovesTheFiles) {
   ScratchDir dir;
-  TempFiles files{dir.file("vrelhs_1.ast"), dir.file("vrelhs_1.c"), true, true};
-  writeFile(files.astPath, "Prog(FuncDef(\"m\",Rnothing,[],[]))\n");
-  writeFile(files.cPath, "");
-  Options options;
-  EXPECT_EXIT(compileAstFile(options, files), testing::ExitedWithCode(2),
-              "^Internal error: Haskell AST parse error.\n$");
-  EXPECT_FALSE(exists(files.astPath));
-  EXPECT_FALSE(exists(files.cPath));
+  for (Mode mode : {Mode::ModeExec, Mode::ModeC}) {
+    Options options;
+    options.mode = mode;
+    options.outputFile = dir.file("out.c");
+    TempFiles files(dir.path(), true, scripted({1}));
+    writeFd(files.ast().fd(), "Prog(FuncDef(\"m\",Rnothing,[],[]))\n");
+    try {
+      compileAstFile(options, files);
+      FAIL() << "an unreadable AST text was accepted";
+    } catch (const std::logic_error& e) {
+      EXPECT_STREQ(e.what(), "Haskell AST parse error.");
+    }
+  }
+  EXPECT_FALSE(exists(dir.file("vrelhs_1.ast")));
+  EXPECT_FALSE(exists(dir.file("vrelhs_1.c")));
+  EXPECT_FALSE(exists(dir.file("out.c")));
+}
 
-  TempFiles empty{dir.file("vrelhs_2.ast"), "", true, false};
-  writeFile(empty.astPath, "");
-  options.mode = Mode::ModeC;
-  EXPECT_EXIT(compileAstFile(options, empty), testing::ExitedWithCode(2),
-              "^Internal error: Haskell AST parse error.\n$");
-  EXPECT_FALSE(exists(empty.astPath));
+// Another user swaps the reserved names for links to files of the user running vrelc, between
+// the reservation and their use: those files are never written, and the run works on its own
+// files or fails cleanly.
+TEST(PipelineTest, NamesSwappedForLinksNeverRedirectTheWork) {
+  ScratchDir dir;
+  writeFile(dir.file("hello.vrel"), kHello);
+  writeFile(dir.file("victim.ast"), "precious ast");
+  writeFile(dir.file("victim.c"), "precious c");
+  auto swapForLinks = [&](TempFiles& files) {
+    for (TempFile* file : {&files.ast(), &files.c()}) {
+      ASSERT_EQ(::unlink(file->path().c_str()), 0);
+      std::string victim = dir.file(file == &files.ast() ? "victim.ast" : "victim.c");
+      ASSERT_EQ(::symlink(victim.c_str(), file->path().c_str()), 0);
+    }
+  };
+
+  Options translateTo;
+  translateTo.mode = Mode::ModeC;
+  translateTo.inputFile = dir.file("hello.vrel");
+  translateTo.outputFile = dir.file("clean.c");
+  {
+    TempFiles files(dir.path(), needsCFile(translateTo), scripted({1}));
+    EXPECT_EQ(compileWith(translateTo, files), 0);
+  }
+  translateTo.outputFile = dir.file("attacked.c");
+  {
+    TempFiles files(dir.path(), needsCFile(translateTo), scripted({2}));
+    swapForLinks(files);
+    EXPECT_EQ(compileWith(translateTo, files), 0);
+  }
+  EXPECT_NE(readFile(dir.file("clean.c")).find("Hello, world!"), std::string::npos);
+  EXPECT_EQ(readFile(dir.file("attacked.c")), readFile(dir.file("clean.c")));
+
+  Options build;
+  build.inputFile = dir.file("hello.vrel");
+  build.gccPath = "true";
+  {
+    TempFiles files(dir.path(), needsCFile(build), scripted({3}));
+    swapForLinks(files);
+    EXPECT_EQ(errorOf([&] { compileWith(build, files); }),
+              "temporary file " + dir.file("vrelhs_3.c") + " was replaced by another file");
+  }
+
+  EXPECT_EQ(readFile(dir.file("victim.ast")), "precious ast");
+  EXPECT_EQ(readFile(dir.file("victim.c")), "precious c");
+  for (int n : {1, 2, 3}) {
+    EXPECT_FALSE(exists(dir.file("vrelhs_" + std::to_string(n) + ".ast")));
+    EXPECT_FALSE(exists(dir.file("vrelhs_" + std::to_string(n) + ".c")));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// The driver's reads and writes, all through descriptors and in large blocks. Every failure,
+// a full disk on write or close included, throws CompileError naming the file and the operation.
+#pragma once
+
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrel {
+
+// Output through a descriptor, buffered in blocks of 1 MiB. It is also the stream buffer of an
+// std::ostream for the translation: a failure there is kept and thrown by finish().
+class DescriptorWriter : public std::streambuf {
+ public:
+  // `name` is the file's path, or "standard output", as messages show it.
+  DescriptorWriter(int fd, std::string name);
+  DescriptorWriter(const DescriptorWriter&) = delete;
+  DescriptorWriter& operator=(const DescriptorWriter&) = delete;
+
+  void write(std::string_view bytes);
+
+  // Appends the whole file open at `fd`, read from its start in blocks; `path` names it.
+  void copyFrom(int fd, const std::string& path);
+
+  // Writes out what is buffered.
+  void finish();
+
+  // Finishes and closes the descriptor; a failed close is a failed write.
+  void close();
+
+ protected:
+  int_type overflow(int_type ch) override;
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override;
+  int sync() override;
+
+ private:
+  bool flushBuffer();  // false once a write has failed
+  [[noreturn]] void failed() const;
+
+  int fd_;
+  std::string name_;
+  std::vector<char> buffer_;
+  int error_ = 0;  // errno of the first failed write
+};
+
+// Writes `text` to standard output and closes it: the version and help texts.
+void printStandardOutput(std::string_view text);
+
+// Standard output as every mode writes it; close() it at the end.
+DescriptorWriter standardOutput();
+
+// The whole content of the file open at `fd`, read from its start; `path` names it.
+std::string readWhole(int fd, const std::string& path);
+
+// Opens `path` for writing, creating it or truncating it, and returns the descriptor.
+int openForWriting(const std::string& path);
+
+// True when both paths name one existing file (same device and inode).
+bool isSameFile(const std::string& first, const std::string& second);
+
+}  // namespace vrel
