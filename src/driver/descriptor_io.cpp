@@ -13,8 +13,6 @@ namespace vrel {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
-
 [[noreturn]] void fail(const std::string& what, int error) {
   throw CompileError("cannot " + what + ": " + std::strerror(error));
 }
@@ -46,8 +44,8 @@ std::size_t readAt(int fd, char* bytes, std::size_t count, off_t offset, const s
 }  // namespace
 
 DescriptorWriter::DescriptorWriter(int fd, std::string name)
-    : fd_(fd), name_(std::move(name)), buffer_(kBlockBytes) {
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
+    : fd_(fd), name_(std::move(name)), buffer_(new char[kBlockBytes]) {
+  setp(buffer_.get(), buffer_.get() + kBlockBytes);
 }
 
 void DescriptorWriter::write(std::string_view bytes) {
@@ -60,8 +58,8 @@ void DescriptorWriter::write(std::string_view bytes) {
 void DescriptorWriter::copyFrom(int fd, const std::string& path) {
   if (!flushBuffer()) failed();
   off_t offset = 0;
-  while (std::size_t got = readAt(fd, buffer_.data(), buffer_.size(), offset, path)) {
-    if (!writeAll(fd_, buffer_.data(), got)) {
+  while (std::size_t got = readAt(fd, buffer_.get(), kBlockBytes, offset, path)) {
+    if (!writeAll(fd_, buffer_.get(), got)) {
       error_ = errno;
       failed();
     }
@@ -94,7 +92,7 @@ std::streamsize DescriptorWriter::xsputn(const char* bytes, std::streamsize coun
   auto size = static_cast<std::size_t>(count);
   if (size > static_cast<std::size_t>(epptr() - pptr())) {
     if (!flushBuffer()) return 0;
-    if (size >= buffer_.size()) {
+    if (size >= kBlockBytes) {
       if (writeAll(fd_, bytes, size)) return count;
       error_ = errno;
       return 0;
@@ -112,7 +110,7 @@ int DescriptorWriter::sync() {
 bool DescriptorWriter::flushBuffer() {
   if (error_ != 0) return false;
   if (!writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()))) error_ = errno;
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
+  setp(buffer_.get(), buffer_.get() + kBlockBytes);
   return error_ == 0;
 }
 

@@ -2,10 +2,11 @@
 // a full disk on write or close included, throws CompileError naming the file and the operation.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <streambuf>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vrel {
 
@@ -13,6 +14,8 @@ namespace vrel {
 // std::ostream for the translation: a failure there is kept and thrown by finish().
 class DescriptorWriter : public std::streambuf {
  public:
+  static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
   // `name` is the file's path, or "standard output", as messages show it.
   DescriptorWriter(int fd, std::string name);
   DescriptorWriter(const DescriptorWriter&) = delete;
@@ -40,8 +43,8 @@ class DescriptorWriter : public std::streambuf {
 
   int fd_;
   std::string name_;
-  std::vector<char> buffer_;
-  int error_ = 0;  // errno of the first failed write
+  std::unique_ptr<char[]> buffer_;  // kBlockBytes, touched only as far as it is used
+  int error_ = 0;                   // errno of the first failed write
 };
 
 // Writes `text` to standard output and closes it: the version and help texts.

@@ -100,9 +100,9 @@ int TempFile::writableFd() const {
 
 void TempFile::checkName() const {
   struct stat info {};
-  if (::lstat(path_.c_str(), &info) != 0) fail("find " + path_, errno);
-  if (!S_ISREG(info.st_mode) || info.st_dev != device_ || info.st_ino != inode_) {
-    throw CompileError("temporary file " + path_ + " was replaced by another file");
+  if (::lstat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != device_ ||
+      info.st_ino != inode_) {
+    throw CompileError("temporary file " + path_ + " was removed or replaced by another file");
   }
 }
 
