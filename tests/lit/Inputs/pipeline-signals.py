@@ -12,7 +12,7 @@ import sys
 import time
 
 vrelc, work = sys.argv[1], sys.argv[2]
-WAIT = 60  # seconds any one step may take
+WAIT = 20  # seconds any one step may take
 
 
 def fail(message):
