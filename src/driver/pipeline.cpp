@@ -19,9 +19,23 @@ namespace vrel {
 
 namespace {
 
+bool sourceOpens(const char* source) {
+  if (source == nullptr) return true;
+  std::FILE* file = std::fopen(source, "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
 // -p prints the indented layout; the other modes only read the text back, without the blanks.
-int runFrontEnd(const Options& options, TempFile& astFile) {
+int runFrontEnd(const Options& options, const TempFile& astFile) {
   const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
+  // An AST file that could not be created is reported as the front end reports an output it
+  // cannot open: after the source, which it opens first and reports itself when it cannot.
+  if (!astFile.created() && sourceOpens(source)) {
+    std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
+    return kFrontEndOutputNotWritten;
+  }
   AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
   return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout);
 }
