@@ -1,9 +1,11 @@
-// The generator state threaded through translation: the C text so far and the current table.
+// The generator state threaded through translation: the C text so far, the current table, and the
+// names whose variables are written "vrel_v_" + name.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "codegen/shared_names.h"
 #include "semantic/symbol_table.h"
 
 namespace vrel {
@@ -11,10 +13,17 @@ namespace vrel {
 struct GenState {
   std::string text;  // append-only
   SymbolTable table;
+  NameSet sharedNames;
 };
 
 inline void emit(GenState& state, std::string_view fragment) {
   state.text += fragment;
+}
+
+// The C name of a variable or parameter.
+inline void emitVarName(GenState& state, std::string_view name) {
+  emit(state, state.sharedNames.contains(name) ? "vrel_v_" : "vrel__");
+  emit(state, name);
 }
 
 }  // namespace vrel

@@ -26,13 +26,13 @@ void vrel__writeString(byte s[]) {
 }
 
 int vrel__readInteger() {
-  int y;
+  int y = 0;
   scanf("%d", &y);
   return y;
 }
 
 byte vrel__readByte() {
-  unsigned int y;
+  unsigned int y = 0;
   scanf("%u", &y);
   return (byte) y;
 }
@@ -42,7 +42,7 @@ byte vrel__readChar() {
 }
 
 void vrel__readString(int n, byte s[]) {
-  fgets(s, n, stdin);
+  if (n > 0 && fgets(s, n, stdin) == NULL) s[0] = 0;
 }
 
 int vrel__extend(byte b) {

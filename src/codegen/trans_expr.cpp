@@ -61,6 +61,15 @@ void transActuals(GenState& state, const Name& callee, const std::vector<bool>& 
   }
 }
 
+// A C character constant above 127 is negative: such a byte is written as its number.
+void transChar(GenState& state, const Text& text) {
+  if (text.size() == 1 && static_cast<unsigned char>(text[0]) > 127) {
+    emit(state, std::to_string(static_cast<unsigned char>(text[0])) + " ");
+  } else {
+    emit(state, "'" + escapeLiteral(text) + "'");
+  }
+}
+
 }  // namespace
 
 RetType transCall(GenState& state, const FuncCall& call) {
@@ -73,7 +82,7 @@ RetType transCall(GenState& state, const FuncCall& call) {
 void transExpr(GenState& state, const Expr& expr) {
   std::visit(Overloaded{
                  [&](const Enum& e) { emit(state, std::to_string(e.value) + " "); },
-                 [&](const Echar& e) { emit(state, "'" + escapeLiteral(e.text) + "'"); },
+                 [&](const Echar& e) { transChar(state, e.text); },
                  [&](const Elval& e) { transLValue(state, e.lvalue); },
                  [&](const Eunop& e) {
                    switch (e.op) {
@@ -115,13 +124,17 @@ void transLValue(GenState& state, const LValue& lvalue) {
       Overloaded{
           [&](const LPrim& lv) {
             if (namedType(state, lv.name).is<TPrim>() && objRef(state.table, O_var{lv.name})) {
-              emit(state, "(*vrel__" + lv.name + ")");
+              emit(state, "(*");
+              emitVarName(state, lv.name);
+              emit(state, ")");
             } else {
-              emit(state, "vrel__" + lv.name + " ");
+              emitVarName(state, lv.name);
+              emit(state, " ");
             }
           },
           [&](const LArr& lv) {
-            emit(state, "vrel__" + lv.name + " [");
+            emitVarName(state, lv.name);
+            emit(state, " [");
             transExpr(state, lv.index);
             emit(state, "] ");
           },

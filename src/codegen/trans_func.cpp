@@ -8,8 +8,9 @@ namespace {
 
 using namespace ast;
 
+// A byte is the prelude's unsigned `byte`: a plain C char is signed here.
 void transPrim(GenState& state, DataType data) {
-  emit(state, data == DataType::Dinteger ? "int " : "char ");
+  emit(state, data == DataType::Dinteger ? "int " : "byte ");
 }
 
 // An array is written as its innermost element type; the brackets follow the name.
@@ -50,7 +51,7 @@ void transParams(GenState& state, const std::vector<Param>& params) {
     const Param& param = params[i];
     bool isArray = paramType(state, param.type);
     if (param.mode == PassMode::ByRef && !isArray) emit(state, "*");
-    emit(state, "vrel__" + param.name);
+    emitVarName(state, param.name);
     if (isArray) emit(state, "[]");
     if (i + 1 < params.size()) emit(state, ", ");
   }
@@ -66,7 +67,7 @@ void transHeader(GenState& state, const FuncDef& func) {
 void transVarDef(GenState& state, const VarDef& var) {
   state.table = addVar(std::move(state.table), var.name, var.type);
   transType(state, var.type);
-  emit(state, "vrel__" + var.name);
+  emitVarName(state, var.name);
   if (var.size > 0) emit(state, "[" + std::to_string(var.size) + "]");
   emit(state, ";\n");
 }

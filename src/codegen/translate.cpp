@@ -7,7 +7,7 @@ namespace vrel {
 
 // The whole text is built before anything is written, so a failed translation writes nothing.
 void translate(std::ostream& out, const ast::Prog& prog) {
-  GenState state{{}, initialTable()};
+  GenState state{{}, initialTable(), sharedNames(prog)};
   transProg(state, prog);
   out << runtimePrelude() << state.text << '\n';
 }

@@ -1,5 +1,8 @@
 #include "semantic/library_scope.h"
 
+#include <algorithm>
+#include <array>
+
 namespace vrel {
 namespace {
 
@@ -14,6 +17,11 @@ RetType nothing() {
 RetType returns(DataType data) {
   return Rtype{TPrim{data}};
 }
+
+constexpr std::array<std::string_view, 14> kRoutineNames{
+    "strcat",   "strcpy",   "strcmp",      "strlen",      "shrink",    "extend",    "readString",
+    "readChar", "readByte", "readInteger", "writeString", "writeChar", "writeByte", "writeInteger",
+};
 
 }  // namespace
 
@@ -36,6 +44,10 @@ std::shared_ptr<Scope> makeLibraryScope() {
       {"writeInteger", {{kVal}, nothing()}},
   };
   return scope;
+}
+
+bool isLibraryRoutineName(std::string_view name) {
+  return std::find(kRoutineNames.begin(), kRoutineNames.end(), name) != kRoutineNames.end();
 }
 
 }  // namespace vrel

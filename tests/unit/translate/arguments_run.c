@@ -1,7 +1,7 @@
 void vrel__main() {
 int vrel__x;
 int vrel__a[3];
-char vrel__buf[8];
+byte vrel__buf[8];
 void vrel__inc(int *vrel__p) {
 (*vrel__p)= (*vrel__p)+ 1 ;
 
@@ -18,7 +18,7 @@ return 1 ;
 return vrel__n * vrel__fact(vrel__n - 1 ) ;
 
 }
-void vrel__setlen(char vrel__s[], int *vrel__n) {
+void vrel__setlen(byte vrel__s[], int *vrel__n) {
 (*vrel__n)= vrel__strlen(vrel__s ) ;
 
 }

@@ -1,6 +1,6 @@
 void vrel__main() {
 int vrel__i;
-char vrel__a[10];
+byte vrel__a[10];
 vrel__a [vrel__i + 1 ] = 'c';
 
 }

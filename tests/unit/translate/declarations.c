@@ -1,6 +1,6 @@
 int vrel__main() {
 int vrel__zero;
-char vrel__c;
+byte vrel__c;
 int vrel__big[1000];
 void vrel__a() {
 
@@ -12,7 +12,7 @@ void vrel__inner() {
 vrel__inner();
 
 }
-char vrel__outer2(char vrel__s[], char vrel__t[], int vrel__g[]) {
+byte vrel__outer2(byte vrel__s[], byte vrel__t[], int vrel__g[]) {
 void vrel__inner() {
 
 }

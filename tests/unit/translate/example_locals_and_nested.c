@@ -1,7 +1,7 @@
 void vrel__main() {
 int vrel__i;
-char vrel__buf[80];
-int vrel__p(int vrel__n, char *vrel__c, char vrel__s[]) {
+byte vrel__buf[80];
+int vrel__p(int vrel__n, byte *vrel__c, byte vrel__s[]) {
 int vrel__k;
 vrel__k = vrel__strlen(vrel__s ) ;
 (*vrel__c)= vrel__shrink(vrel__n ) ;

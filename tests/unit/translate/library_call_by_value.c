@@ -1,6 +1,6 @@
 void vrel__main() {
 int vrel__x;
-char vrel__b;
+byte vrel__b;
 vrel__writeInteger(vrel__x + 1 );
 vrel__writeByte(vrel__b );
 vrel__writeChar('z');

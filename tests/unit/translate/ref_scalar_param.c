@@ -1,4 +1,4 @@
-void vrel__f(int *vrel__p, char vrel__s[]) {
+void vrel__f(int *vrel__p, byte vrel__s[]) {
 (*vrel__p)= (*vrel__p)+ 1 ;
 vrel__s = vrel__s ;
 

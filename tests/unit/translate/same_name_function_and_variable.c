@@ -1,11 +1,11 @@
 void vrel__main() {
-int vrel__f;
+int vrel_v_f;
 int vrel__f() {
-int vrel__f;
-return vrel__f ;
+int vrel_v_f;
+return vrel_v_f ;
 
 }
-vrel__f = vrel__f() ;
+vrel_v_f = vrel__f() ;
 
 }
 int main() {

@@ -1,5 +1,5 @@
 void vrel__main() {
-char vrel__buf[8];
+byte vrel__buf[8];
 int vrel__n;
 vrel__writeString("hi");
 vrel__strcpy(vrel__buf , "x");
