@@ -1,11 +1,11 @@
 // The translation of a program's functions, statements and expressions into C text, appended to
-// the generator state. Declarations update the state's table; everything else only queries it.
+// the generator state, with the type rules checked on the way. Declarations update the state's
+// table; everything else only queries it.
 #pragma once
-
-#include <vector>
 
 #include "ast/tree.h"
 #include "codegen/gen_state.h"
+#include "semantic/type_check.h"
 
 namespace vrel {
 
@@ -14,10 +14,13 @@ void transFunc(GenState& state, const ast::FuncDef& func);
 
 void transStmt(GenState& state, const ast::Stmt& stmt);
 void transCond(GenState& state, const ast::Cond& cond);
-void transExpr(GenState& state, const ast::Expr& expr);
-void transLValue(GenState& state, const ast::LValue& lvalue);
 
-// The callee's name and arguments up to, not including, the closing parenthesis.
+// These answer the type of what they translated.
+ValueType transExpr(GenState& state, const ast::Expr& expr);
+ValueType transLValue(GenState& state, const ast::LValue& lvalue);
+
+// The callee's name and arguments up to, not including, the closing parenthesis; answers the
+// callee's result.
 ast::RetType transCall(GenState& state, const ast::FuncCall& call);
 
 }  // namespace vrel

@@ -28,9 +28,9 @@ void transCond(GenState& state, const Cond& cond) {
                  [&](const Btrue&) { emit(state, "1 "); },
                  [&](const Bfalse&) { emit(state, "0 "); },
                  [&](const Brelop& c) {
-                   transExpr(state, c.left);
+                   requireScalar(transExpr(state, c.left), c.left);
                    emit(state, relOpText(c.op));
-                   transExpr(state, c.right);
+                   requireScalar(transExpr(state, c.right), c.right);
                  },
                  [&](const Blogop& c) {
                    // "&&" binds tighter than "||": an "or" under an "and" keeps its parentheses.

@@ -59,16 +59,22 @@ void transParams(GenState& state, const std::vector<Param>& params) {
 
 void transHeader(GenState& state, const FuncDef& func) {
   transRetType(state, func.result);
-  emit(state, "vrel__" + func.name + "(");
+  emitFuncName(state, func.name);
+  emit(state, "(");
   transParams(state, func.params);
   emit(state, ") {\n");
 }
 
 void transVarDef(GenState& state, const VarDef& var) {
   state.table = addVar(std::move(state.table), var.name, var.type);
+  checkVarDef(var);
   transType(state, var.type);
   emitVarName(state, var.name);
-  if (var.size > 0) emit(state, "[" + std::to_string(var.size) + "]");
+  if (var.size > 0) {
+    emit(state, "[");
+    emit(state, std::to_string(var.size));
+    emit(state, "]");
+  }
   emit(state, ";\n");
 }
 
@@ -82,21 +88,28 @@ void transLocal(GenState& state, const LocalDef& local) {
 
 }  // namespace
 
-// The function is declared before anything of it is written, so that it can call itself.
+// The function is declared before anything of it is written, so that it can call itself. The
+// main function is the one translated outside any other.
 void transFunc(GenState& state, const FuncDef& func) {
+  const FuncDef* enclosing = state.function;
+  state.function = &func;
   state.table = addFunc(std::move(state.table), func.name, func.result, func.params);
   state.table = openScope(std::move(state.table));
   for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
+  checkHeader(func, enclosing == nullptr);
   transHeader(state, func);
   for (const LocalDef& local : func.locals) transLocal(state, local);
   transStmt(state, func.body);
   state.table = closeScope(std::move(state.table));
   emit(state, "\n}\n");
+  state.function = enclosing;
 }
 
 void transProg(GenState& state, const Prog& prog) {
   transFunc(state, prog.main);
-  emit(state, "int main() {\n\tvrel__" + prog.main.name + "();\n}\n\n");
+  emit(state, "int main() {\n\tvrel__");
+  emit(state, prog.main.name);
+  emit(state, "();\n}\n\n");
 }
 
 }  // namespace vrel

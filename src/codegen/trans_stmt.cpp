@@ -10,9 +10,9 @@ using namespace ast;
 void transStmt(GenState& state, const Stmt& stmt) {
   std::visit(Overloaded{
                  [&](const Sassign& s) {
-                   transLValue(state, s.target);
+                   checkAssignment(s.target, transLValue(state, s.target));
                    emit(state, "= ");
-                   transExpr(state, s.value);
+                   requireScalar(transExpr(state, s.value), s.value);
                    emit(state, ";\n");
                  },
                  [](const Sskip&) {},
@@ -50,9 +50,11 @@ void transStmt(GenState& state, const Stmt& stmt) {
                    emit(state, "}\n");
                  },
                  [&](const Sreturn& s) {
-                   if (const auto* e = s.value.get_if<EOexpr>()) {
+                   const auto* e = s.value.get_if<EOexpr>();
+                   checkReturn(*state.function, e != nullptr);
+                   if (e) {
                      emit(state, "return ");
-                     transExpr(state, e->expr);
+                     requireScalar(transExpr(state, e->expr), e->expr);
                      emit(state, ";\n");
                    } else {
                      emit(state, "return;\n");

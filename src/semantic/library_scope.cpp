@@ -2,46 +2,58 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
 namespace vrel {
 namespace {
 
 using namespace ast;
 
-constexpr bool kRef = true;
-constexpr bool kVal = false;
-
-RetType nothing() {
-  return Rnothing{};
-}
-RetType returns(DataType data) {
-  return Rtype{TPrim{data}};
-}
-
 constexpr std::array<std::string_view, 14> kRoutineNames{
     "strcat",   "strcpy",   "strcmp",      "strlen",      "shrink",    "extend",    "readString",
     "readChar", "readByte", "readInteger", "writeString", "writeChar", "writeByte", "writeInteger",
 };
 
+struct RoutineParam {
+  bool byRef;
+  Type type;
+};
+
+FuncSig signature(std::initializer_list<RoutineParam> params, RetType result) {
+  FuncSig sig{{}, {}, std::move(result)};
+  for (const RoutineParam& param : params) {
+    sig.paramModes.push_back(param.byRef);
+    sig.paramTypes.push_back(param.type);
+  }
+  return sig;
+}
+
 }  // namespace
 
 std::shared_ptr<Scope> makeLibraryScope() {
+  const Type integer = TPrim{DataType::Dinteger};
+  const Type byte = TPrim{DataType::Dbyte};
+  const Type bytes = TArr{byte};
+  const RoutineParam intVal{false, integer};
+  const RoutineParam byteVal{false, byte};
+  const RoutineParam bytesRef{true, bytes};
+  const RetType nothing = Rnothing{};
   auto scope = std::make_shared<Scope>();
   scope->funcs = {
-      {"strcat", {{kRef, kRef}, nothing()}},
-      {"strcpy", {{kRef, kRef}, nothing()}},
-      {"strcmp", {{kRef, kRef}, returns(DataType::Dinteger)}},
-      {"strlen", {{kRef}, returns(DataType::Dinteger)}},
-      {"shrink", {{kVal}, returns(DataType::Dbyte)}},
-      {"extend", {{kVal}, returns(DataType::Dinteger)}},
-      {"readString", {{kVal, kRef}, nothing()}},
-      {"readChar", {{}, returns(DataType::Dbyte)}},
-      {"readByte", {{}, returns(DataType::Dbyte)}},
-      {"readInteger", {{}, returns(DataType::Dinteger)}},
-      {"writeString", {{kRef}, nothing()}},
-      {"writeChar", {{kVal}, nothing()}},
-      {"writeByte", {{kVal}, nothing()}},
-      {"writeInteger", {{kVal}, nothing()}},
+      {"strcat", signature({bytesRef, bytesRef}, nothing)},
+      {"strcpy", signature({bytesRef, bytesRef}, nothing)},
+      {"strcmp", signature({bytesRef, bytesRef}, Rtype{integer})},
+      {"strlen", signature({bytesRef}, Rtype{integer})},
+      {"shrink", signature({intVal}, Rtype{byte})},
+      {"extend", signature({byteVal}, Rtype{integer})},
+      {"readString", signature({intVal, bytesRef}, nothing)},
+      {"readChar", signature({}, Rtype{byte})},
+      {"readByte", signature({}, Rtype{byte})},
+      {"readInteger", signature({}, Rtype{integer})},
+      {"writeString", signature({bytesRef}, nothing)},
+      {"writeChar", signature({byteVal}, nothing)},
+      {"writeByte", signature({byteVal}, nothing)},
+      {"writeInteger", signature({intVal}, nothing)},
   };
   return scope;
 }

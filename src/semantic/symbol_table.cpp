@@ -65,10 +65,12 @@ SymbolTable addParam(SymbolTable table, const ast::Param& param) {
 
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
                     const std::vector<ast::Param>& params) {
-  FuncSig sig{{}, result};
+  FuncSig sig{{}, {}, result};
   sig.paramModes.reserve(params.size());
+  sig.paramTypes.reserve(params.size());
   for (const ast::Param& param : params) {
     sig.paramModes.push_back(param.mode == ast::PassMode::ByRef);
+    sig.paramTypes.push_back(param.type);
   }
   if (!table.ownInnermost().funcs.try_emplace(name, std::move(sig)).second) {
     throw CompileError("function " + name + " already declared");

@@ -20,7 +20,8 @@ struct VarEntry {
 };
 
 struct FuncSig {
-  std::vector<bool> paramModes;  // true where the parameter is passed by reference
+  std::vector<bool> paramModes;       // true where the parameter is passed by reference
+  std::vector<ast::Type> paramTypes;  // the declared type of each parameter
   ast::RetType result;
 };
 

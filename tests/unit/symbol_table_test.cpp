@@ -90,9 +90,10 @@ TEST(SymbolTableTest, ParametersRecordTypeAndMode) {
   EXPECT_EQ(lookupVar(t, "n").type, kInt);
   EXPECT_FALSE(lookupVar(t, "n").byRef);
 
-  std::vector<Param> params{{"a", kInt, PassMode::ByRef}, {"b", kInt, PassMode::ByVal}};
+  std::vector<Param> params{{"a", kInt, PassMode::ByRef}, {"b", kByteArray, PassMode::ByVal}};
   t = addFunc(t, "f", kProc, params);
   EXPECT_EQ(lookupFunc(t, "f").paramModes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(lookupFunc(t, "f").paramTypes, (std::vector<Type>{kInt, kByteArray}));
 }
 
 TEST(SymbolTableTest, OlderTablesKeepAnsweringAsBefore) {

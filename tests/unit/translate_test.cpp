@@ -123,10 +123,6 @@ TEST_F(CompiledProgram, ArgumentsReachTheirParameters) {
   EXPECT_EQ(run("arguments_run"), "6 9 120 3");
 }
 
-TEST_F(CompiledProgram, AddressOfASumIsRejectedNotMisdirected) {
-  EXPECT_FALSE(compile("by_reference_sum"));
-}
-
 // Trees nested 10,000 levels deep, each built, translated and destroyed on the large stack.
 TEST(TranslateTest, DeepTrees) {
   constexpr int kDepth = 10000;

@@ -1,5 +1,5 @@
 int vrel__main() {
-int vrel__zero;
+int vrel__one[1];
 byte vrel__c;
 int vrel__big[1000];
 void vrel__a() {

@@ -1,3 +1,4 @@
+void vrel__main() {
 void vrel__outer(int *vrel__p) {
 void vrel__inner() {
 int vrel__y;
@@ -11,8 +12,10 @@ vrel__p = 0 ;
 }
 
 }
+
+}
 int main() {
-	vrel__outer();
+	vrel__main();
 }
 
 

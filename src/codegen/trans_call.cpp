@@ -1,0 +1,45 @@
+#include <algorithm>
+
+#include "codegen/trans.h"
+#include "support/compile_error.h"
+
+namespace vrel {
+
+using namespace ast;
+
+namespace {
+
+// A by-reference scalar is passed by its address; an array already is one.
+bool needsAddress(const Type& param, bool byRef) {
+  return byRef && param.is<TPrim>();
+}
+
+// Each argument that pairs up with a parameter is translated and checked before a count mismatch
+// is reported.
+void transActuals(GenState& state, const FuncCall& call, const FuncSig& sig) {
+  const std::vector<Expr>& args = call.args;
+  std::size_t paired = std::min(sig.paramModes.size(), args.size());
+  for (std::size_t i = 0; i < paired; ++i) {
+    const Type& param = sig.paramTypes[i];
+    bool byRef = sig.paramModes[i];
+    if (needsAddress(param, byRef)) emit(state, "&");
+    ValueType type = transExpr(state, args[i]);
+    checkArgument(call.name, i + 1, param, byRef, args[i], type);
+    if (i + 1 < args.size()) emit(state, ", ");
+  }
+  if (sig.paramModes.size() != args.size()) {
+    throw CompileError("wrong number of arguments in call to " + call.name);
+  }
+}
+
+}  // namespace
+
+RetType transCall(GenState& state, const FuncCall& call) {
+  emitFuncName(state, call.name);
+  emit(state, "(");
+  const FuncSig& sig = lookupFunc(state.table, call.name);
+  transActuals(state, call, sig);
+  return sig.result;
+}
+
+}  // namespace vrel

@@ -1,0 +1,126 @@
+#include "semantic/type_check.h"
+
+#include <string>
+
+#include "semantic/library_scope.h"
+#include "support/compile_error.h"
+
+namespace vrel {
+namespace {
+
+using namespace ast;
+
+bool isArrayOfArrays(const Type& type) {
+  const auto* array = type.get_if<TArr>();
+  return array && array->element.is<TArr>();
+}
+
+const Expr& withoutParentheses(const Expr& expr) {
+  const Expr* inner = &expr;
+  while (const auto* paren = inner->get_if<Eparen>()) inner = &paren->expr;
+  return *inner;
+}
+
+// Only a variable and a string constant, possibly in parentheses, can have an array type.
+std::string describeArray(const Expr& expr) {
+  const auto* elval = withoutParentheses(expr).get_if<Elval>();
+  const auto* variable = elval ? elval->lvalue.get_if<LPrim>() : nullptr;
+  return variable ? "array " + variable->name : "string constant";
+}
+
+// A variable or an array element, possibly in parentheses: what a reference can point to.
+bool isAddressable(const Expr& expr) {
+  const auto* elval = withoutParentheses(expr).get_if<Elval>();
+  return elval && !elval->lvalue.is<Lstr>();
+}
+
+std::string scalarName(DataType data) {
+  return data == DataType::Dinteger ? "an int" : "a byte";
+}
+
+std::string argument(const Name& callee, std::size_t position) {
+  return "argument " + std::to_string(position) + " of " + callee;
+}
+
+}  // namespace
+
+ValueType valueType(const Type& type) {
+  const Type* element = &type;
+  bool isArray = false;
+  while (const auto* array = element->get_if<TArr>()) {
+    element = &array->element;
+    isArray = true;
+  }
+  return {element->get_if<TPrim>()->data, isArray};
+}
+
+void checkHeader(const FuncDef& func, bool isMain) {
+  if (isMain && !func.params.empty()) {
+    throw CompileError("main function " + func.name + " cannot have parameters");
+  }
+  if (isMain && isLibraryRoutineName(func.name)) {
+    throw CompileError("main function " + func.name + " is named like a library routine");
+  }
+  for (const Param& param : func.params) {
+    if (isArrayOfArrays(param.type)) {
+      throw CompileError("parameter " + param.name + " of " + func.name + " is an array of arrays");
+    }
+  }
+  const auto* result = func.result.get_if<Rtype>();
+  if (result && result->type.is<TArr>()) {
+    throw CompileError("function " + func.name + " cannot return an array");
+  }
+}
+
+void checkVarDef(const VarDef& var) {
+  if (var.type.is<TArr>() && var.size <= 0) {
+    throw CompileError("array " + var.name + " must have at least one element");
+  }
+}
+
+ValueType elementType(const VarEntry& entry, const Name& name) {
+  ValueType type = valueType(entry.type);
+  if (!type.isArray) throw CompileError("variable " + name + " is not an array");
+  return {type.scalar, false};
+}
+
+void requireScalar(ValueType type, const Expr& expr) {
+  if (type.isArray) throw CompileError(describeArray(expr) + " used as a scalar");
+}
+
+void checkAssignment(const LValue& target, ValueType type) {
+  if (target.is<Lstr>()) throw CompileError("cannot assign to a string constant");
+  if (type.isArray) throw CompileError("cannot assign to array " + target.get_if<LPrim>()->name);
+}
+
+void checkReturn(const FuncDef& func, bool hasValue) {
+  bool isProcedure = func.result.is<Rnothing>();
+  if (hasValue && isProcedure) {
+    throw CompileError("return with a value in procedure " + func.name);
+  }
+  if (!hasValue && !isProcedure) {
+    throw CompileError("return without a value in function " + func.name);
+  }
+}
+
+void checkArgument(const Name& callee, std::size_t position, const Type& param, bool byRef,
+                   const Expr& arg, ValueType type) {
+  ValueType wanted = valueType(param);
+  if (wanted.isArray) {
+    if (!type.isArray || type.scalar != wanted.scalar) {
+      throw CompileError(argument(callee, position) + " must be " + scalarName(wanted.scalar) +
+                         " array");
+    }
+    if (arg.is<Eparen>()) {
+      throw CompileError(argument(callee, position) + " must not be in parentheses");
+    }
+  } else if (!byRef) {
+    if (type.isArray) throw CompileError(argument(callee, position) + " must be a scalar");
+  } else if (type != wanted || !isAddressable(arg)) {
+    std::string scalar = scalarName(wanted.scalar);
+    throw CompileError(argument(callee, position) + " must be " + scalar +
+                       " variable or an element of " + scalar + " array");
+  }
+}
+
+}  // namespace vrel
