@@ -20,7 +20,7 @@ ValueType transExpr(GenState& state, const ast::Expr& expr);
 ValueType transLValue(GenState& state, const ast::LValue& lvalue);
 
 // The callee's name and arguments up to, not including, the closing parenthesis; answers the
-// callee's result.
-ast::RetType transCall(GenState& state, const ast::FuncCall& call);
+// callee's result, which lives as long as the state's table.
+const ast::RetType& transCall(GenState& state, const ast::FuncCall& call);
 
 }  // namespace vrel

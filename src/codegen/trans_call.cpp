@@ -34,7 +34,7 @@ void transActuals(GenState& state, const FuncCall& call, const FuncSig& sig) {
 
 }  // namespace
 
-RetType transCall(GenState& state, const FuncCall& call) {
+const RetType& transCall(GenState& state, const FuncCall& call) {
   emitFuncName(state, call.name);
   emit(state, "(");
   const FuncSig& sig = lookupFunc(state.table, call.name);

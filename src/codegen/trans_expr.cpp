@@ -1,5 +1,3 @@
-#include <string>
-
 #include "codegen/escape.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
@@ -13,7 +11,7 @@ using namespace ast;
 namespace {
 
 void emitNumber(GenState& state, long long value) {
-  emit(state, std::to_string(value));
+  emitDecimal(state, value);
   emit(state, " ");
 }
 
@@ -24,7 +22,7 @@ void transChar(GenState& state, const Text& text) {
     return;
   }
   emit(state, "'");
-  emit(state, escapeLiteral(text));
+  escapeLiteral(text, state.text);
   emit(state, "'");
 }
 
@@ -66,7 +64,7 @@ ValueType transExpr(GenState& state, const Expr& expr) {
                         [&](const Eunop& e) { return transUnop(state, e); },
                         [&](const Ebinop& e) { return transBinop(state, e); },
                         [&](const Ecall& e) {
-                          RetType result = transCall(state, e.call);
+                          const RetType& result = transCall(state, e.call);
                           emit(state, ") ");
                           const auto* type = result.get_if<Rtype>();
                           if (!type) {
@@ -111,7 +109,7 @@ ValueType transLValue(GenState& state, const LValue& lvalue) {
                         },
                         [&](const Lstr& lv) {
                           emit(state, "\"");
-                          emit(state, escapeLiteral(lv.text));
+                          escapeLiteral(lv.text, state.text);
                           emit(state, "\"");
                           return kStringValue;
                         },

@@ -1,5 +1,3 @@
-#include <string>
-
 #include "codegen/trans.h"
 #include "support/overloaded.h"
 
@@ -72,7 +70,7 @@ void transVarDef(GenState& state, const VarDef& var) {
   emitVarName(state, var.name);
   if (var.size > 0) {
     emit(state, "[");
-    emit(state, std::to_string(var.size));
+    emitDecimal(state, var.size);
     emit(state, "]");
   }
   emit(state, ";\n");

@@ -20,7 +20,7 @@ void transStmt(GenState& state, const Stmt& stmt) {
                    for (const Stmt& inner : s.stmts) transStmt(state, inner);
                  },
                  [&](const Scall& s) {
-                   RetType result = transCall(state, s.call);
+                   const RetType& result = transCall(state, s.call);
                    emit(state, ");\n");
                    if (result.is<Rtype>()) {
                      throw CompileError("invalid call to non-procedure " + s.call.name);

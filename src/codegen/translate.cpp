@@ -5,11 +5,20 @@
 
 namespace vrel {
 
-// The whole text is built before anything is written, so a failed translation writes nothing.
-void translate(std::ostream& out, const ast::Prog& prog) {
+void Translation::writeTo(std::ostream& out) const {
+  out << runtimePrelude();
+  program_.writeTo(out);
+  out << '\n';
+}
+
+Translation translateProgram(const ast::Prog& prog) {
   GenState state{{}, initialTable(), sharedNames(prog)};
   transProg(state, prog);
-  out << runtimePrelude() << state.text << '\n';
+  return Translation(std::move(state.text));
+}
+
+void translate(std::ostream& out, const ast::Prog& prog) {
+  translateProgram(prog).writeTo(out);
 }
 
 }  // namespace vrel

@@ -2,64 +2,84 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
+#include <cstddef>
+#include <optional>
 
 namespace vrel {
 namespace {
 
 using namespace ast;
 
-constexpr std::array<std::string_view, 14> kRoutineNames{
-    "strcat",   "strcpy",   "strcmp",      "strlen",      "shrink",    "extend",    "readString",
-    "readChar", "readByte", "readInteger", "writeString", "writeChar", "writeByte", "writeInteger",
+// A parameter or result of a runtime routine: a scalar, or a byte array.
+struct RoutineType {
+  DataType scalar;
+  bool isArray;
 };
 
 struct RoutineParam {
   bool byRef;
-  Type type;
+  RoutineType type;
 };
 
-FuncSig signature(std::initializer_list<RoutineParam> params, RetType result) {
-  FuncSig sig{{}, {}, std::move(result)};
-  for (const RoutineParam& param : params) {
-    sig.paramModes.push_back(param.byRef);
-    sig.paramTypes.push_back(param.type);
+struct Routine {
+  std::string_view name;
+  std::array<RoutineParam, 2> params;
+  std::size_t paramCount;
+  std::optional<RoutineType> result;  // none for a procedure
+};
+
+constexpr RoutineType kInteger{DataType::Dinteger, false};
+constexpr RoutineType kByte{DataType::Dbyte, false};
+constexpr RoutineParam kIntVal{false, kInteger};
+constexpr RoutineParam kByteVal{false, kByte};
+constexpr RoutineParam kBytesRef{true, {DataType::Dbyte, true}};
+constexpr RoutineParam kNone{};
+
+constexpr std::array<Routine, 14> kRoutines{{
+    {"strcat", {kBytesRef, kBytesRef}, 2, std::nullopt},
+    {"strcpy", {kBytesRef, kBytesRef}, 2, std::nullopt},
+    {"strcmp", {kBytesRef, kBytesRef}, 2, kInteger},
+    {"strlen", {kBytesRef, kNone}, 1, kInteger},
+    {"shrink", {kIntVal, kNone}, 1, kByte},
+    {"extend", {kByteVal, kNone}, 1, kInteger},
+    {"readString", {kIntVal, kBytesRef}, 2, std::nullopt},
+    {"readChar", {kNone, kNone}, 0, kByte},
+    {"readByte", {kNone, kNone}, 0, kByte},
+    {"readInteger", {kNone, kNone}, 0, kInteger},
+    {"writeString", {kBytesRef, kNone}, 1, std::nullopt},
+    {"writeChar", {kByteVal, kNone}, 1, std::nullopt},
+    {"writeByte", {kByteVal, kNone}, 1, std::nullopt},
+    {"writeInteger", {kIntVal, kNone}, 1, std::nullopt},
+}};
+
+Type treeType(RoutineType type) {
+  Type scalar = TPrim{type.scalar};
+  return type.isArray ? Type{TArr{scalar}} : scalar;
+}
+
+FuncSig signature(const Routine& routine) {
+  FuncSig sig{{}, {}, Rnothing{}};
+  for (std::size_t i = 0; i < routine.paramCount; ++i) {
+    sig.paramModes.push_back(routine.params[i].byRef);
+    sig.paramTypes.push_back(treeType(routine.params[i].type));
   }
+  if (routine.result) sig.result = Rtype{treeType(*routine.result)};
   return sig;
 }
 
 }  // namespace
 
 std::shared_ptr<Scope> makeLibraryScope() {
-  const Type integer = TPrim{DataType::Dinteger};
-  const Type byte = TPrim{DataType::Dbyte};
-  const Type bytes = TArr{byte};
-  const RoutineParam intVal{false, integer};
-  const RoutineParam byteVal{false, byte};
-  const RoutineParam bytesRef{true, bytes};
-  const RetType nothing = Rnothing{};
   auto scope = std::make_shared<Scope>();
-  scope->funcs = {
-      {"strcat", signature({bytesRef, bytesRef}, nothing)},
-      {"strcpy", signature({bytesRef, bytesRef}, nothing)},
-      {"strcmp", signature({bytesRef, bytesRef}, Rtype{integer})},
-      {"strlen", signature({bytesRef}, Rtype{integer})},
-      {"shrink", signature({intVal}, Rtype{byte})},
-      {"extend", signature({byteVal}, Rtype{integer})},
-      {"readString", signature({intVal, bytesRef}, nothing)},
-      {"readChar", signature({}, Rtype{byte})},
-      {"readByte", signature({}, Rtype{byte})},
-      {"readInteger", signature({}, Rtype{integer})},
-      {"writeString", signature({bytesRef}, nothing)},
-      {"writeChar", signature({byteVal}, nothing)},
-      {"writeByte", signature({byteVal}, nothing)},
-      {"writeInteger", signature({intVal}, nothing)},
-  };
+  for (const Routine& routine : kRoutines) {
+    scope->funcs.insert(routine.name, {signature(routine), 0});
+  }
   return scope;
 }
 
 bool isLibraryRoutineName(std::string_view name) {
-  return std::find(kRoutineNames.begin(), kRoutineNames.end(), name) != kRoutineNames.end();
+  return std::any_of(kRoutines.begin(), kRoutines.end(),
+                     [&](const Routine& routine) { return routine.name == name; });
 }
 
 }  // namespace vrel

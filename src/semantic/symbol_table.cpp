@@ -1,52 +1,51 @@
 #include "semantic/symbol_table.h"
 
+#include <string>
+
 #include "semantic/library_scope.h"
 #include "support/compile_error.h"
 
 namespace vrel {
 namespace {
 
-struct FoundFunc {
-  const FuncSig& sig;
-  const Scope& scope;
-};
-
-// The nearest function called `name` and the scope that declares it.
-FoundFunc findFunc(const SymbolTable& table, const ast::Name& name) {
-  for (const Scope* scope = &table.innermost(); scope; scope = scope->pt.get()) {
-    auto found = scope->funcs.find(name);
-    if (found != scope->funcs.end()) return {found->second, *scope};
-  }
-  throw CompileError("undefined function " + name);
+const Declared<FuncSig>& findFunc(const SymbolTable& table, std::string_view name) {
+  const Declared<FuncSig>* found = table.innermost().funcs.find(name);
+  if (!found) throw CompileError("undefined function " + std::string(name));
+  return *found;
 }
 
 void declareVar(Scope& scope, const ast::Name& name, VarEntry entry) {
-  if (!scope.vars.try_emplace(name, std::move(entry)).second) {
+  const Declared<VarEntry>* found = scope.vars.find(name);
+  if (found && found->depth == scope.depth) {
     throw CompileError("identifier " + name + " already declared");
   }
+  scope.vars.insert(name, {std::move(entry), scope.depth});
 }
 
 }  // namespace
 
+// Every scope is created mutable; one that no other table or scope refers to is changed in place.
 Scope& SymbolTable::ownInnermost() {
   if (innermost_.use_count() > 1) innermost_ = std::make_shared<Scope>(*innermost_);
-  return *innermost_;
+  return *std::const_pointer_cast<Scope>(innermost_);
 }
 
 SymbolTable initialTable() {
-  auto global = std::make_shared<Scope>();
-  global->pt = makeLibraryScope();
-  return SymbolTable(std::move(global));
+  return openScope(SymbolTable(makeLibraryScope()));
 }
 
 SymbolTable openScope(SymbolTable table) {
+  const Scope& parent = *table.innermost_;
   auto scope = std::make_shared<Scope>();
+  scope->depth = parent.depth + 1;
+  scope->vars = parent.vars;
+  scope->funcs = parent.funcs;
   scope->pt = std::move(table.innermost_);
   return SymbolTable(std::move(scope));
 }
 
 SymbolTable closeScope(SymbolTable table) {
-  std::shared_ptr<Scope> parent = table.innermost_->pt;
+  std::shared_ptr<const Scope> parent = table.innermost_->pt;
   if (!parent) throw CompileError("cannot close outermost scope");
   table.innermost_.reset();
   return SymbolTable(std::move(parent));
@@ -72,26 +71,27 @@ SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType
     sig.paramModes.push_back(param.mode == ast::PassMode::ByRef);
     sig.paramTypes.push_back(param.type);
   }
-  if (!table.ownInnermost().funcs.try_emplace(name, std::move(sig)).second) {
+  Scope& scope = table.ownInnermost();
+  const Declared<FuncSig>* found = scope.funcs.find(name);
+  if (found && found->depth == scope.depth) {
     throw CompileError("function " + name + " already declared");
   }
+  scope.funcs.insert(name, {std::move(sig), scope.depth});
   return table;
 }
 
-const FuncSig& lookupFunc(const SymbolTable& table, const ast::Name& name) {
-  return findFunc(table, name).sig;
+const FuncSig& lookupFunc(const SymbolTable& table, std::string_view name) {
+  return findFunc(table, name).entry;
 }
 
-bool isLibraryFunc(const SymbolTable& table, const ast::Name& name) {
-  return !findFunc(table, name).scope.pt;
+bool isLibraryFunc(const SymbolTable& table, std::string_view name) {
+  return findFunc(table, name).depth == 0;
 }
 
-const VarEntry& lookupVar(const SymbolTable& table, const ast::Name& name) {
-  for (const Scope* scope = &table.innermost(); scope; scope = scope->pt.get()) {
-    auto found = scope->vars.find(name);
-    if (found != scope->vars.end()) return found->second;
-  }
-  throw CompileError("undefined variable " + name);
+const VarEntry& lookupVar(const SymbolTable& table, std::string_view name) {
+  const Declared<VarEntry>* found = table.innermost().vars.find(name);
+  if (!found) throw CompileError("undefined variable " + std::string(name));
+  return found->entry;
 }
 
 }  // namespace vrel

@@ -1,16 +1,19 @@
 // The symbol table: nested scopes of variables, parameters and functions, innermost first.
 //
 // A `SymbolTable` is a value: every operation returns a new table and leaves its argument valid.
-// Scopes share their parents. The innermost scope is copied only when another table still refers
-// to it, so declaring n names in one scope costs O(n log n).
+// Each scope holds every name visible in it, bound to its nearest declaration and the depth of the
+// scope that declared it, in maps that share their nodes with the parent's. So a lookup costs
+// O(log n) whatever the nesting, opening and closing a scope O(1), and a declaration O(log n).
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "ast/tree.h"
+#include "semantic/persistent_map.h"
 
 namespace vrel {
 
@@ -25,17 +28,25 @@ struct FuncSig {
   ast::RetType result;
 };
 
+// A declaration and the depth of the scope that made it: 0 for the library scope.
+template <class Entry>
+struct Declared {
+  Entry entry;
+  std::uint32_t depth;
+};
+
 // One level of nesting. Only the outermost scope, the library scope, has no parent.
 struct Scope {
-  std::shared_ptr<Scope> pt;
-  std::map<ast::Name, VarEntry> vars;
-  std::map<ast::Name, FuncSig> funcs;
-  std::map<std::int32_t, VarEntry> temps;
+  std::shared_ptr<const Scope> pt;
+  std::uint32_t depth = 0;
+  PersistentMap<Declared<VarEntry>> vars;  // every visible variable and parameter
+  PersistentMap<Declared<FuncSig>> funcs;  // every visible function
+  std::map<std::int32_t, VarEntry> temps;  // declared in this scope; never filled
 };
 
 class SymbolTable {
  public:
-  explicit SymbolTable(std::shared_ptr<Scope> innermost) : innermost_(std::move(innermost)) {}
+  explicit SymbolTable(std::shared_ptr<const Scope> innermost) : innermost_(std::move(innermost)) {}
 
   const Scope& innermost() const { return *innermost_; }
 
@@ -50,7 +61,7 @@ class SymbolTable {
   // The innermost scope, copied first when another table still refers to it.
   Scope& ownInnermost();
 
-  std::shared_ptr<Scope> innermost_;
+  std::shared_ptr<const Scope> innermost_;
 };
 
 // The global scope, empty, over the library scope with the fourteen runtime routines.
@@ -64,10 +75,12 @@ SymbolTable addParam(SymbolTable table, const ast::Param& param);
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
                     const std::vector<ast::Param>& params);
 
-const FuncSig& lookupFunc(const SymbolTable& table, const ast::Name& name);
-bool isLibraryFunc(const SymbolTable& table, const ast::Name& name);
+// The signature stays valid until the table's next declaration.
+const FuncSig& lookupFunc(const SymbolTable& table, std::string_view name);
+bool isLibraryFunc(const SymbolTable& table, std::string_view name);
 
-// The nearest variable or parameter called `name`; throws "undefined variable name".
-const VarEntry& lookupVar(const SymbolTable& table, const ast::Name& name);
+// The nearest variable or parameter called `name`; throws "undefined variable name". The entry
+// stays valid until the table's next declaration.
+const VarEntry& lookupVar(const SymbolTable& table, std::string_view name);
 
 }  // namespace vrel

@@ -52,8 +52,8 @@ TEST(PreludeTest, RoutinesBehaveAsDocumented) {
                                 "  return 0;\n"
                                 "}\n";
   std::string d = dir.string();
-  std::string command = "gcc -w -std=gnu99 -o " + d + "/p " + d +
-                        "/p.c && printf '260\\nab\\n' | " + d + "/p > " + d + "/out";
+  std::string command = "timeout 60 gcc -w -std=gnu99 -o " + d + "/p " + d +
+                        "/p.c && printf '260\\nab\\n' | timeout 10 " + d + "/p > " + d + "/out";
   ASSERT_EQ(std::system(command.c_str()), 0);
   // readByte keeps the low byte; readString reads the rest of the number's line, its newline
   // included; at end of input readChar gives 255.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/compile_error.h"
 #include "test_support.h"
 
@@ -32,8 +35,9 @@ TEST(SymbolTableTest, LibraryRoutinesAreVisibleFromAnyDepth) {
         "readByte", "readInteger", "writeString", "writeChar", "writeByte", "writeInteger"}) {
     EXPECT_TRUE(isLibraryFunc(deep, name)) << name;
   }
-  EXPECT_EQ(closeScope(initialTable()).innermost().funcs.size(), 14u);
-  EXPECT_TRUE(initialTable().innermost().funcs.empty());
+  SymbolTable library = closeScope(initialTable());
+  EXPECT_TRUE(isLibraryFunc(library, "writeInteger"));
+  EXPECT_EQ(errorOf([&] { closeScope(library); }), "cannot close outermost scope");
 }
 
 TEST(SymbolTableTest, UserFunctionHidesLibraryRoutineUntilItsScopeCloses) {
@@ -117,6 +121,37 @@ TEST(SymbolTableTest, OlderTablesKeepAnsweringAsBefore) {
   SymbolTable declared = addFunc(global, "f", kProc, {});
   EXPECT_EQ(errorOf([&] { lookupFunc(global, "f"); }), "undefined function f");
   EXPECT_NO_THROW(lookupFunc(declared, "f"));
+}
+
+TEST(SymbolTableTest, EveryVersionSurvivesManyDeclarationsAndDeepNesting) {
+  constexpr int kNames = 2000;
+  auto name = [](int i) { return "v" + std::to_string((i * 7919) % kNames); };
+  SymbolTable scope = openScope(initialTable());
+  std::vector<SymbolTable> versions;
+  for (int i = 0; i < kNames; ++i) {
+    if (i % 100 == 0) versions.push_back(scope);
+    scope = addVar(std::move(scope), name(i), i % 2 ? kInt : kByte);
+  }
+  for (std::size_t v = 0; v < versions.size(); ++v) {
+    int declared = static_cast<int>(v) * 100;
+    if (declared > 0) EXPECT_NO_THROW(lookupVar(versions[v], name(declared - 1))) << declared;
+    EXPECT_EQ(errorOf([&] { lookupVar(versions[v], name(declared)); }),
+              "undefined variable " + name(declared));
+  }
+  for (int i = 0; i < kNames; ++i) EXPECT_EQ(lookupVar(scope, name(i)).type, i % 2 ? kInt : kByte);
+
+  // A variable of the outermost function, hidden halfway down, from 3000 scopes deep.
+  SymbolTable deep = scope;
+  for (int depth = 0; depth < 3000; ++depth) {
+    deep = openScope(std::move(deep));
+    if (depth == 1500) deep = addParam(std::move(deep), Param{name(1), kByte, PassMode::ByRef});
+  }
+  EXPECT_TRUE(lookupVar(deep, name(1)).byRef);
+  EXPECT_EQ(lookupVar(deep, name(2)).type, kByte);
+  EXPECT_TRUE(isLibraryFunc(deep, "readChar"));
+  for (int depth = 0; depth < 3000; ++depth) deep = closeScope(std::move(deep));
+  EXPECT_FALSE(lookupVar(deep, name(1)).byRef);
+  EXPECT_EQ(&deep.innermost(), &scope.innermost());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "ast/reader.h"
 #include "codegen/prelude.h"
+#include "codegen/text_blocks.h"
 #include "support/compile_error.h"
 #include "support/large_stack.h"
 #include "test_support.h"
@@ -91,7 +92,7 @@ class CompiledProgram : public ::testing::Test {
     if (!prog) return false;
     Outcome outcome = translateOnLargeStack(*prog);
     std::ofstream(dir_ / (name + ".c")) << outcome.text;
-    std::string command = "gcc -w -std=gnu99 -o " + (dir_ / name).string() + " " +
+    std::string command = "timeout 60 gcc -w -std=gnu99 -o " + (dir_ / name).string() + " " +
                           (dir_ / (name + ".c")).string() + " 2> /dev/null";
     return outcome.error.empty() && std::system(command.c_str()) == 0;
   }
@@ -99,7 +100,7 @@ class CompiledProgram : public ::testing::Test {
   // The standard output of the compiled program of `name`.
   std::string run(const std::string& name) {
     fs::path out = dir_ / (name + ".out");
-    std::string command = (dir_ / name).string() + " < /dev/null > " + out.string();
+    std::string command = "timeout 10 " + (dir_ / name).string() + " < /dev/null > " + out.string();
     EXPECT_EQ(std::system(command.c_str()), 0);
     return readFile(out);
   }
@@ -166,6 +167,22 @@ TEST(TranslateTest, DeepTrees) {
     EXPECT_EQ(count(outcome.text, "void vrel__f"), std::size_t{kDepth});
     EXPECT_NE(outcome.text.find("vrel__x = (9999 + (9998 + "), std::string::npos);
   });
+}
+
+// Pieces small and large, across the growing blocks, come out whole and in order.
+TEST(TranslateTest, TextBlocksKeepEveryPiece) {
+  TextBlocks blocks;
+  std::string expected;
+  for (std::size_t i = 0; i < 400; ++i) {
+    std::size_t size = i % 50 == 7 ? (i << 11) : i % 13;
+    std::string piece(size, static_cast<char>('a' + i % 26));
+    blocks.append(piece);
+    expected += piece;
+  }
+  std::ostringstream out;
+  blocks.writeTo(out);
+  EXPECT_EQ(out.str().size(), expected.size());
+  EXPECT_TRUE(out.str() == expected);
 }
 
 TEST(TranslateTest, FailedTranslationWritesNothing) {
