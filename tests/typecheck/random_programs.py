@@ -71,7 +71,7 @@ class Scope:
         self.parent, self.vars, self.funcs = parent, {}, {}
 
     def visible(self, kind):
-        """Every name of `kind` ("vars" or "funcs") visible here, bound to its nearest declaration."""
+        """Every name of `kind` ("vars" or "funcs") visible here, with its nearest declaration."""
         seen = {}
         scope = self
         while scope:
@@ -157,7 +157,8 @@ class Generator:
     def functions(self, scope, procedures):
         """The visible procedures (or functions) that can be called without a mistake."""
         return [(n, f) for n, f in scope.visible("funcs").items()
-                if (f.result is None) == procedures and all(self.feasible(scope, p) for p in f.params)]
+                if (f.result is None) == procedures
+                and all(self.feasible(scope, p) for p in f.params)]
 
     def feasible(self, scope, param):
         """Whether some argument here suits the parameter."""
