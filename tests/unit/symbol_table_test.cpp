@@ -134,7 +134,9 @@ TEST(SymbolTableTest, EveryVersionSurvivesManyDeclarationsAndDeepNesting) {
   }
   for (std::size_t v = 0; v < versions.size(); ++v) {
     int declared = static_cast<int>(v) * 100;
-    if (declared > 0) EXPECT_NO_THROW(lookupVar(versions[v], name(declared - 1))) << declared;
+    if (declared > 0) {
+      EXPECT_NO_THROW(lookupVar(versions[v], name(declared - 1))) << declared;
+    }
     EXPECT_EQ(errorOf([&] { lookupVar(versions[v], name(declared)); }),
               "undefined variable " + name(declared));
   }
