@@ -26,9 +26,11 @@ demo: vrelc
 	$(BUILD_DIR)/vrelc -o $(BUILD_DIR)/hello examples/hello.vrel
 	$(BUILD_DIR)/hello
 
+# BENCH_SIZES=1000,10000 limits the pipeline table to the sizes named (statements).
 bench: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc
 	$(BUILD_DIR)/bench/vrel_bench
+	python3 bench/pipeline_table.py $(BUILD_DIR)/vrelc
 
 install: vrelc
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
