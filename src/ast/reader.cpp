@@ -1,19 +1,23 @@
 #include "ast/reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
-#include <tuple>
-#include <utility>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
-#include "ast/text_scanner.h"
+#include "support/large_stack.h"
 
 namespace vrel::ast {
 namespace {
 
-// Values nested deeper than this are refused, so that reading can never exhaust the large stack
-// the compilation runs on: one level takes at most about 450 bytes of stack optimised and 900
-// unoptimised, so the deepest text accepted needs under 1 GiB.
+// Values nested deeper than this are refused even on the largest stack.
 constexpr std::size_t kMaxDepth = 1'000'000;
+static_assert(kMaxDepth * kStackBytesPerLevel + kStackBytesReserved <= kLargeStackBytes,
+              "the large stack holds the walks of the deepest tree accepted");
 
 // Fields whose C++ type alone does not say what they may hold.
 struct NameField {};  // an identifier
@@ -39,6 +43,11 @@ struct ValueOfField<TextField> {
 template <class Field>
 using ValueOf = typename ValueOfField<Field>::type;
 
+// Reading the fields `Fields` builds the struct `T`.
+template <class T, class... Fields>
+constexpr bool kBuilds =
+    std::is_same_v<storage::FieldsOf<T>, storage::TypeList<ValueOf<Fields>...>>;
+
 template <class Field>
 struct Tag {};
 
@@ -46,46 +55,106 @@ struct Tag {};
 // token or start with a bracket, so a constructor applied to a field needs parentheses there.
 enum class Position { Value, Argument };
 
+// The name of each constructor of a variant type, paired with its tag.
 struct Constructor {
   std::string_view name;
-  bool hasField;
+  std::size_t tag;
 };
-constexpr std::size_t kNoConstructor = static_cast<std::size_t>(-1);
+template <class Alt, class Type>
+constexpr Constructor named(std::string_view name) {
+  return {name, Type::template tagOf<Alt>()};
+}
 
-constexpr std::array<Constructor, 1> kProg{{{"Prog", true}}};
-constexpr std::array<Constructor, 1> kFuncDef{{{"FuncDef", true}}};
-constexpr std::array<Constructor, 1> kVarDef{{{"VarDef", true}}};
-constexpr std::array<Constructor, 2> kLocalDef{{{"LFunc", true}, {"LVar", true}}};
-constexpr std::array<Constructor, 2> kType{{{"TPrim", true}, {"TArr", true}}};
-constexpr std::array<Constructor, 2> kRetType{{{"Rnothing", false}, {"Rtype", true}}};
-constexpr std::array<Constructor, 8> kStmt{{{"Sassign", true},
-                                            {"Sskip", false},
-                                            {"Sblock", true},
-                                            {"Scall", true},
-                                            {"Sif", true},
-                                            {"Sifelse", true},
-                                            {"Swhile", true},
-                                            {"Sreturn", true}}};
-constexpr std::array<Constructor, 2> kExprOpt{{{"EOnone", false}, {"EOexpr", true}}};
-constexpr std::array<Constructor, 7> kExpr{{{"Enum", true},
-                                            {"Echar", true},
-                                            {"Elval", true},
-                                            {"Eunop", true},
-                                            {"Ebinop", true},
-                                            {"Ecall", true},
-                                            {"Eparen", true}}};
-constexpr std::array<Constructor, 5> kCond{
-    {{"Btrue", false}, {"Bfalse", false}, {"Brelop", true}, {"Blogop", true}, {"Bnot", true}}};
-constexpr std::array<Constructor, 3> kLValue{{{"LPrim", true}, {"LArr", true}, {"Lstr", true}}};
+// A table names every constructor of `Type`, each once.
+template <class Type, std::size_t N>
+constexpr bool namesEveryConstructor(const std::array<Constructor, N>& table) {
+  if (N != std::variant_size_v<typename Type::Variant>) return false;
+  std::array<bool, N> seen{};
+  for (const Constructor& c : table) {
+    if (c.tag >= N || seen[c.tag]) return false;
+    seen[c.tag] = true;
+  }
+  return true;
+}
 
-constexpr std::array<std::string_view, 2> kPassMode{"ByVal", "ByRef"};
-constexpr std::array<std::string_view, 2> kDataType{"Dinteger", "Dbyte"};
-constexpr std::array<std::string_view, 3> kUnOp{"UOplus", "UOminus", "UOarrsz"};
-constexpr std::array<std::string_view, 13> kBinOp{"BOplus", "BOminus", "BOtimes", "BOdiv", "BOmod",
-                                                  "BOeq",   "BOne",    "BOlt",    "BOgt",  "BOle",
-                                                  "BOge",   "BOand",   "BOor"};
-constexpr std::array<std::string_view, 6> kRelOp{"ROeq", "ROne", "ROlt", "ROgt", "ROle", "ROge"};
-constexpr std::array<std::string_view, 2> kLogOp{"LOand", "LOor"};
+constexpr std::array kLocalDef{named<LFunc, LocalDef>("LFunc"), named<LVar, LocalDef>("LVar")};
+constexpr std::array kType{named<TPrim, Type>("TPrim"), named<TArr, Type>("TArr")};
+constexpr std::array kRetType{named<Rnothing, RetType>("Rnothing"), named<Rtype, RetType>("Rtype")};
+constexpr std::array kStmt{named<Sassign, Stmt>("Sassign"), named<Sskip, Stmt>("Sskip"),
+                           named<Sblock, Stmt>("Sblock"),   named<Scall, Stmt>("Scall"),
+                           named<Sif, Stmt>("Sif"),         named<Sifelse, Stmt>("Sifelse"),
+                           named<Swhile, Stmt>("Swhile"),   named<Sreturn, Stmt>("Sreturn")};
+constexpr std::array kExprOpt{named<EOnone, ExprOpt>("EOnone"), named<EOexpr, ExprOpt>("EOexpr")};
+constexpr std::array kExpr{named<Enum, Expr>("Enum"),     named<Echar, Expr>("Echar"),
+                           named<Elval, Expr>("Elval"),   named<Eunop, Expr>("Eunop"),
+                           named<Ebinop, Expr>("Ebinop"), named<Ecall, Expr>("Ecall"),
+                           named<Eparen, Expr>("Eparen")};
+constexpr std::array kCond{named<Btrue, Cond>("Btrue"), named<Bfalse, Cond>("Bfalse"),
+                           named<Brelop, Cond>("Brelop"), named<Blogop, Cond>("Blogop"),
+                           named<Bnot, Cond>("Bnot")};
+constexpr std::array kLValue{named<LPrim, LValue>("LPrim"), named<LArr, LValue>("LArr"),
+                             named<Lstr, LValue>("Lstr")};
+static_assert(namesEveryConstructor<LocalDef>(kLocalDef));
+static_assert(namesEveryConstructor<Type>(kType));
+static_assert(namesEveryConstructor<RetType>(kRetType));
+static_assert(namesEveryConstructor<Stmt>(kStmt));
+static_assert(namesEveryConstructor<ExprOpt>(kExprOpt));
+static_assert(namesEveryConstructor<Expr>(kExpr));
+static_assert(namesEveryConstructor<Cond>(kCond));
+static_assert(namesEveryConstructor<LValue>(kLValue));
+
+// The name of each member of an enumeration.
+template <class E>
+struct Enumerator {
+  std::string_view name;
+  E value;
+};
+
+// A table names every member of `E` (numbered from 0 up to `last`), each once.
+template <class E, std::size_t N>
+constexpr bool namesEveryMember(const std::array<Enumerator<E>, N>& table, E last) {
+  if (N != static_cast<std::size_t>(last) + 1) return false;
+  std::array<bool, N> seen{};
+  for (const Enumerator<E>& e : table) {
+    auto i = static_cast<std::size_t>(e.value);
+    if (i >= N || seen[i]) return false;
+    seen[i] = true;
+  }
+  return true;
+}
+
+constexpr std::array<Enumerator<PassMode>, 2> kPassMode{
+    {{"ByVal", PassMode::ByVal}, {"ByRef", PassMode::ByRef}}};
+constexpr std::array<Enumerator<DataType>, 2> kDataType{
+    {{"Dinteger", DataType::Dinteger}, {"Dbyte", DataType::Dbyte}}};
+constexpr std::array<Enumerator<UnOp>, 3> kUnOp{
+    {{"UOplus", UnOp::UOplus}, {"UOminus", UnOp::UOminus}, {"UOarrsz", UnOp::UOarrsz}}};
+constexpr std::array<Enumerator<BinOp>, 13> kBinOp{{{"BOplus", BinOp::BOplus},
+                                                    {"BOminus", BinOp::BOminus},
+                                                    {"BOtimes", BinOp::BOtimes},
+                                                    {"BOdiv", BinOp::BOdiv},
+                                                    {"BOmod", BinOp::BOmod},
+                                                    {"BOeq", BinOp::BOeq},
+                                                    {"BOne", BinOp::BOne},
+                                                    {"BOlt", BinOp::BOlt},
+                                                    {"BOgt", BinOp::BOgt},
+                                                    {"BOle", BinOp::BOle},
+                                                    {"BOge", BinOp::BOge},
+                                                    {"BOand", BinOp::BOand},
+                                                    {"BOor", BinOp::BOor}}};
+constexpr std::array<Enumerator<RelOp>, 6> kRelOp{{{"ROeq", RelOp::ROeq},
+                                                   {"ROne", RelOp::ROne},
+                                                   {"ROlt", RelOp::ROlt},
+                                                   {"ROgt", RelOp::ROgt},
+                                                   {"ROle", RelOp::ROle},
+                                                   {"ROge", RelOp::ROge}}};
+constexpr std::array<Enumerator<LogOp>, 2> kLogOp{{{"LOand", LogOp::LOand}, {"LOor", LogOp::LOor}}};
+static_assert(namesEveryMember(kPassMode, PassMode::ByRef));
+static_assert(namesEveryMember(kDataType, DataType::Dbyte));
+static_assert(namesEveryMember(kUnOp, UnOp::UOarrsz));
+static_assert(namesEveryMember(kBinOp, BinOp::BOor));
+static_assert(namesEveryMember(kRelOp, RelOp::ROge));
+static_assert(namesEveryMember(kLogOp, LogOp::LOor));
 
 bool isIdentifier(std::string_view s) {
   auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
@@ -96,266 +165,334 @@ bool isIdentifier(std::string_view s) {
   return true;
 }
 
-// Type-directed recursive descent. `read` takes a value of a type with any redundant parentheses
-// around it; `core` takes the value itself. Every function returns nothing on malformed text.
+// Type-directed recursive descent into the words of a `TreeStore`. Reading a value pushes its
+// field words (tree_store.h) onto `words_`; a node or a list moves the words of its parts into
+// the store and leaves its own index in their place. Every function returns false on malformed
+// text.
 class Reader {
  public:
-  explicit Reader(std::string_view text) : scan_(text) {}
+  Reader(ByteSource& source, TreeStore& store, std::size_t maxDepth)
+      : scan_(source), store_(store), maxDepth_(maxDepth) {}
 
-  std::optional<Prog> prog() { return read(Tag<Prog>{}, Position::Value); }
+  // The words of the main `FuncDef`, moved into the store; nothing when the text is malformed.
+  std::optional<Word> prog() {
+    if (!read(Tag<Prog>{}, Position::Value)) return std::nullopt;
+    return store_.appendRecord(words_);
+  }
 
  private:
   template <class Field>
-  std::optional<ValueOf<Field>> read(Tag<Field> field, Position position) {
-    if (depth_ == kMaxDepth) return std::nullopt;
+  bool read(Tag<Field> field, Position position) {
+    if (depth_ == maxDepth_) throw NestingTooDeep();
     ++depth_;
     std::size_t opens = scan_.acceptOpens();
-    auto value = core(field, opens > 0 ? Position::Value : position);
+    bool ok = core(field, opens > 0 ? Position::Value : position);
     --depth_;
-    if (!value || !scan_.acceptCloses(opens)) return std::nullopt;
-    return value;
+    return ok && scan_.acceptCloses(opens);
   }
 
   // Param and FuncCall are plain tuples: their own parentheses come first.
-  std::optional<Param> read(Tag<Param>, Position) {
-    return tuple<Param, NameField, Type, PassMode>();
-  }
-  std::optional<FuncCall> read(Tag<FuncCall>, Position) {
-    return tuple<FuncCall, NameField, std::vector<Expr>>();
-  }
+  bool read(Tag<Param>, Position) { return tuple<Param, NameField, Type, PassMode>(); }
+  bool read(Tag<FuncCall>, Position) { return tuple<FuncCall, NameField, List<Expr>>(); }
 
-  // A tuple in its parentheses, built into `T`. The opening parentheses cannot be told apart from
-  // redundant ones around the tuple or around its first component until the first component has
-  // been read: those that close before the first "," belong to the component, the innermost one
-  // left open is the tuple's own, and the others must close after it.
+  // A tuple in its parentheses, its components' words pushed in order. The opening parentheses
+  // cannot be told apart from redundant ones around the tuple or around its first component
+  // until the first component has been read: those that close before the first "," belong to
+  // the component, the innermost one left open is the tuple's own, and the others must close
+  // after it.
   template <class T, class First, class... Rest>
-  std::optional<T> tuple() {
+  bool tuple() {
+    static_assert(kBuilds<T, First, Rest...>, "the components are the struct's fields");
     std::size_t opens = scan_.acceptOpens();
-    if (opens == 0) return std::nullopt;
-    auto first = core(Tag<First>{}, Position::Value);
-    if (!first) return std::nullopt;
+    if (opens == 0 || !core(Tag<First>{}, Position::Value)) return false;
     std::size_t outer = opens - 1 - scan_.acceptClosesUpTo(opens - 1);
-    auto rest = components<Rest...>();
-    if (!rest || !scan_.accept(')') || !scan_.acceptCloses(outer)) return std::nullopt;
-    return std::apply(
-        [&](auto&... more) {
-          return T{std::move(*first), std::move(more)...};
-        },
-        *rest);
+    return (... && (scan_.accept(',') && read(Tag<Rest>{}, Position::Value))) &&
+           scan_.accept(')') && scan_.acceptCloses(outer);
   }
 
-  // The components after the first, each preceded by ",".
-  template <class Head, class... Tail>
-  std::optional<std::tuple<ValueOf<Head>, ValueOf<Tail>...>> components() {
-    if (!scan_.accept(',')) return std::nullopt;
-    auto head = read(Tag<Head>{}, Position::Value);
-    if (!head) return std::nullopt;
-    if constexpr (sizeof...(Tail) == 0) {
-      return std::tuple<ValueOf<Head>>{std::move(*head)};
-    } else {
-      auto tail = components<Tail...>();
-      if (!tail) return std::nullopt;
-      return std::tuple_cat(std::tuple<ValueOf<Head>>{std::move(*head)}, std::move(*tail));
-    }
+  // The node `Alt` of `Type` whose field words are those pushed since `mark`.
+  template <class Type, class Alt>
+  bool node(std::size_t mark) {
+    std::span<const Word> fields(words_.data() + mark, words_.size() - mark);
+    Word at = store_.appendNode(static_cast<Word>(Type::template tagOf<Alt>()), fields);
+    words_.resize(mark);
+    words_.push_back(at);
+    return true;
   }
 
-  // A constructor whose one field is not a tuple: the field as an argument.
-  template <class T, class Field>
-  std::optional<T> field() {
-    auto value = read(Tag<Field>{}, Position::Argument);
-    if (!value) return std::nullopt;
-    return T{std::move(*value)};
+  // A node whose fields form a tuple.
+  template <class Type, class Alt, class... Components>
+  bool tupleNode() {
+    std::size_t mark = words_.size();
+    return tuple<Alt, Components...>() && node<Type, Alt>(mark);
   }
 
-  // The index of the next constructor name in `constructors`.
-  template <std::size_t N>
-  std::optional<std::size_t> constructor(const std::array<Constructor, N>& constructors,
+  // A node whose one field is not a tuple: the field as an argument.
+  template <class Type, class Alt, class Field>
+  bool fieldNode() {
+    static_assert(kBuilds<Alt, Field>, "the field is the struct's field");
+    std::size_t mark = words_.size();
+    return read(Tag<Field>{}, Position::Argument) && node<Type, Alt>(mark);
+  }
+
+  // A node without a field.
+  template <class Type, class Alt>
+  bool nullaryNode() {
+    static_assert(kBuilds<Alt>, "the struct has no field");
+    return node<Type, Alt>(words_.size());
+  }
+
+  // The tag of the constructor named next, from `table`; nothing when the name is not there or
+  // a constructor with a field stands as an argument.
+  template <class Type, std::size_t N>
+  std::optional<std::size_t> constructor(const std::array<Constructor, N>& table,
                                          Position position) {
     std::string_view name = scan_.constructorName();
-    for (std::size_t i = 0; i < N; ++i) {
-      if (constructors[i].name != name) continue;
-      if (constructors[i].hasField && position == Position::Argument) return std::nullopt;
-      return i;
+    for (const Constructor& c : table) {
+      if (c.name != name) continue;
+      if (position == Position::Argument && hasField<Type>(c.tag)) return std::nullopt;
+      return c.tag;
     }
     return std::nullopt;
+  }
+
+  template <class Type>
+  static bool hasField(std::size_t tag) {
+    return []<class... Alts>(std::variant<Alts...>*, std::size_t t) {
+      constexpr std::array<bool, sizeof...(Alts)> kHasField{(storage::wordsOf<Alts>() > 0)...};
+      return kHasField[t];
+    }(static_cast<typename Type::Variant*>(nullptr), tag);
+  }
+
+  // A single-constructor type's name.
+  bool keyword(std::string_view name, Position position) {
+    return position == Position::Value && scan_.constructorName() == name;
   }
 
   // A member of an enumeration, named as it is declared.
   template <class E, std::size_t N>
-  std::optional<E> enumerator(const std::array<std::string_view, N>& names) {
+  bool enumerator(const std::array<Enumerator<E>, N>& table) {
     std::string_view name = scan_.constructorName();
-    for (std::size_t i = 0; i < N; ++i)
-      if (names[i] == name) return static_cast<E>(i);
-    return std::nullopt;
+    for (const Enumerator<E>& e : table) {
+      if (e.name != name) continue;
+      words_.push_back(static_cast<Word>(e.value));
+      return true;
+    }
+    return false;
   }
 
-  std::optional<std::int32_t> core(Tag<std::int32_t>, Position) { return scan_.integer(); }
-  std::optional<Text> core(Tag<TextField>, Position) { return scan_.string(); }
-  std::optional<Text> core(Tag<CharField>, Position) {
-    auto text = scan_.string();
-    if (!text || text->size() != 1) return std::nullopt;
-    return text;
+  bool core(Tag<std::int32_t>, Position) {
+    auto value = scan_.integer();
+    if (!value) return false;
+    words_.push_back(static_cast<Word>(*value));
+    return true;
   }
-  std::optional<Name> core(Tag<NameField>, Position) {
-    auto name = scan_.string();
-    if (!name || !isIdentifier(*name)) return std::nullopt;
-    return name;
+  bool core(Tag<TextField>, Position) {
+    return text([](std::string_view) { return true; });
+  }
+  bool core(Tag<CharField>, Position) {
+    return text([](std::string_view s) { return s.size() == 1; });
+  }
+  bool core(Tag<NameField>, Position) { return text(isIdentifier); }
+
+  template <class Valid>
+  bool text(Valid valid) {
+    if (!scan_.string(text_) || !valid(std::string_view(text_))) return false;
+    words_.push_back(store_.intern(text_));
+    return true;
   }
 
   template <class Element>
-  std::optional<std::vector<Element>> core(Tag<std::vector<Element>>, Position) {
-    if (!scan_.accept('[')) return std::nullopt;
-    std::vector<Element> elements;
-    if (scan_.accept(']')) return elements;
+  bool core(Tag<List<Element>>, Position) {
+    if (!scan_.accept('[')) return false;
+    if (scan_.accept(']')) {
+      words_.push_back(store_.emptyList());
+      return true;
+    }
+    std::size_t mark = words_.size();
+    std::size_t count = 0;
     do {
-      auto element = read(Tag<Element>{}, Position::Value);
-      if (!element) return std::nullopt;
-      elements.push_back(std::move(*element));
+      if (!read(Tag<Element>{}, Position::Value)) return false;
+      ++count;
     } while (scan_.accept(','));
-    if (!scan_.accept(']')) return std::nullopt;
-    return elements;
+    if (!scan_.accept(']')) return false;
+    std::span<const Word> elements(words_.data() + mark, words_.size() - mark);
+    Word at = store_.appendList(count, elements);
+    words_.resize(mark);
+    words_.push_back(at);
+    return true;
   }
 
-  std::optional<PassMode> core(Tag<PassMode>, Position) { return enumerator<PassMode>(kPassMode); }
-  std::optional<DataType> core(Tag<DataType>, Position) { return enumerator<DataType>(kDataType); }
-  std::optional<UnOp> core(Tag<UnOp>, Position) { return enumerator<UnOp>(kUnOp); }
-  std::optional<BinOp> core(Tag<BinOp>, Position) { return enumerator<BinOp>(kBinOp); }
-  std::optional<RelOp> core(Tag<RelOp>, Position) { return enumerator<RelOp>(kRelOp); }
-  std::optional<LogOp> core(Tag<LogOp>, Position) { return enumerator<LogOp>(kLogOp); }
+  bool core(Tag<PassMode>, Position) { return enumerator(kPassMode); }
+  bool core(Tag<DataType>, Position) { return enumerator(kDataType); }
+  bool core(Tag<UnOp>, Position) { return enumerator(kUnOp); }
+  bool core(Tag<BinOp>, Position) { return enumerator(kBinOp); }
+  bool core(Tag<RelOp>, Position) { return enumerator(kRelOp); }
+  bool core(Tag<LogOp>, Position) { return enumerator(kLogOp); }
 
-  std::optional<Prog> core(Tag<Prog>, Position position) {
-    if (!constructor(kProg, position)) return std::nullopt;
-    return field<Prog, FuncDef>();
+  bool core(Tag<Prog>, Position position) {
+    return keyword("Prog", position) && read(Tag<FuncDef>{}, Position::Argument);
   }
 
-  std::optional<FuncDef> core(Tag<FuncDef>, Position position) {
-    if (!constructor(kFuncDef, position)) return std::nullopt;
-    return tuple<FuncDef, NameField, RetType, std::vector<Param>, std::vector<LocalDef>, Stmt>();
+  bool core(Tag<FuncDef>, Position position) {
+    return keyword("FuncDef", position) &&
+           tuple<FuncDef, NameField, RetType, List<Param>, List<LocalDef>, Stmt>();
   }
 
-  std::optional<VarDef> core(Tag<VarDef>, Position position) {
-    if (!constructor(kVarDef, position)) return std::nullopt;
-    return tuple<VarDef, Type, NameField, std::int32_t>();
+  bool core(Tag<VarDef>, Position position) {
+    return keyword("VarDef", position) && tuple<VarDef, Type, NameField, std::int32_t>();
   }
 
-  std::optional<LocalDef> core(Tag<LocalDef>, Position position) {
-    switch (constructor(kLocalDef, position).value_or(kNoConstructor)) {
-      case 0:
-        return field<LFunc, FuncDef>();
-      case 1:
-        return field<LVar, VarDef>();
+  bool core(Tag<LocalDef>, Position position) {
+    switch (constructor<LocalDef>(kLocalDef, position).value_or(kNone)) {
+      case LocalDef::tagOf<LFunc>():
+        return fieldNode<LocalDef, LFunc, FuncDef>();
+      case LocalDef::tagOf<LVar>():
+        return fieldNode<LocalDef, LVar, VarDef>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<Type> core(Tag<Type>, Position position) {
-    switch (constructor(kType, position).value_or(kNoConstructor)) {
-      case 0:
-        return field<TPrim, DataType>();
-      case 1:
-        return field<TArr, Type>();
+  bool core(Tag<Type>, Position position) {
+    switch (constructor<Type>(kType, position).value_or(kNone)) {
+      case Type::tagOf<TPrim>():
+        return fieldNode<Type, TPrim, DataType>();
+      case Type::tagOf<TArr>():
+        return fieldNode<Type, TArr, Type>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<RetType> core(Tag<RetType>, Position position) {
-    switch (constructor(kRetType, position).value_or(kNoConstructor)) {
-      case 0:
-        return Rnothing{};
-      case 1:
-        return field<Rtype, Type>();
+  bool core(Tag<RetType>, Position position) {
+    switch (constructor<RetType>(kRetType, position).value_or(kNone)) {
+      case RetType::tagOf<Rnothing>():
+        return nullaryNode<RetType, Rnothing>();
+      case RetType::tagOf<Rtype>():
+        return fieldNode<RetType, Rtype, Type>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<Stmt> core(Tag<Stmt>, Position position) {
-    switch (constructor(kStmt, position).value_or(kNoConstructor)) {
-      case 0:
-        return tuple<Sassign, LValue, Expr>();
-      case 1:
-        return Sskip{};
-      case 2:
-        return field<Sblock, std::vector<Stmt>>();
-      case 3:
-        return field<Scall, FuncCall>();
-      case 4:
-        return tuple<Sif, Cond, Stmt>();
-      case 5:
-        return tuple<Sifelse, Cond, Stmt, Stmt>();
-      case 6:
-        return tuple<Swhile, Cond, Stmt>();
-      case 7:
-        return field<Sreturn, ExprOpt>();
+  bool core(Tag<Stmt>, Position position) {
+    switch (constructor<Stmt>(kStmt, position).value_or(kNone)) {
+      case Stmt::tagOf<Sassign>():
+        return tupleNode<Stmt, Sassign, LValue, Expr>();
+      case Stmt::tagOf<Sskip>():
+        return nullaryNode<Stmt, Sskip>();
+      case Stmt::tagOf<Sblock>():
+        return fieldNode<Stmt, Sblock, List<Stmt>>();
+      case Stmt::tagOf<Scall>():
+        return fieldNode<Stmt, Scall, FuncCall>();
+      case Stmt::tagOf<Sif>():
+        return tupleNode<Stmt, Sif, Cond, Stmt>();
+      case Stmt::tagOf<Sifelse>():
+        return tupleNode<Stmt, Sifelse, Cond, Stmt, Stmt>();
+      case Stmt::tagOf<Swhile>():
+        return tupleNode<Stmt, Swhile, Cond, Stmt>();
+      case Stmt::tagOf<Sreturn>():
+        return fieldNode<Stmt, Sreturn, ExprOpt>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<ExprOpt> core(Tag<ExprOpt>, Position position) {
-    switch (constructor(kExprOpt, position).value_or(kNoConstructor)) {
-      case 0:
-        return EOnone{};
-      case 1:
-        return field<EOexpr, Expr>();
+  bool core(Tag<ExprOpt>, Position position) {
+    switch (constructor<ExprOpt>(kExprOpt, position).value_or(kNone)) {
+      case ExprOpt::tagOf<EOnone>():
+        return nullaryNode<ExprOpt, EOnone>();
+      case ExprOpt::tagOf<EOexpr>():
+        return fieldNode<ExprOpt, EOexpr, Expr>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<Expr> core(Tag<Expr>, Position position) {
-    switch (constructor(kExpr, position).value_or(kNoConstructor)) {
-      case 0:
-        return field<Enum, std::int32_t>();
-      case 1:
-        return field<Echar, CharField>();
-      case 2:
-        return field<Elval, LValue>();
-      case 3:
-        return tuple<Eunop, UnOp, Expr>();
-      case 4:
-        return tuple<Ebinop, BinOp, Expr, Expr>();
-      case 5:
-        return field<Ecall, FuncCall>();
-      case 6:
-        return field<Eparen, Expr>();
+  bool core(Tag<Expr>, Position position) {
+    switch (constructor<Expr>(kExpr, position).value_or(kNone)) {
+      case Expr::tagOf<Enum>():
+        return fieldNode<Expr, Enum, std::int32_t>();
+      case Expr::tagOf<Echar>():
+        return fieldNode<Expr, Echar, CharField>();
+      case Expr::tagOf<Elval>():
+        return fieldNode<Expr, Elval, LValue>();
+      case Expr::tagOf<Eunop>():
+        return tupleNode<Expr, Eunop, UnOp, Expr>();
+      case Expr::tagOf<Ebinop>():
+        return tupleNode<Expr, Ebinop, BinOp, Expr, Expr>();
+      case Expr::tagOf<Ecall>():
+        return fieldNode<Expr, Ecall, FuncCall>();
+      case Expr::tagOf<Eparen>():
+        return fieldNode<Expr, Eparen, Expr>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<Cond> core(Tag<Cond>, Position position) {
-    switch (constructor(kCond, position).value_or(kNoConstructor)) {
-      case 0:
-        return Btrue{};
-      case 1:
-        return Bfalse{};
-      case 2:
-        return tuple<Brelop, RelOp, Expr, Expr>();
-      case 3:
-        return tuple<Blogop, LogOp, Cond, Cond>();
-      case 4:
-        return field<Bnot, Cond>();
+  bool core(Tag<Cond>, Position position) {
+    switch (constructor<Cond>(kCond, position).value_or(kNone)) {
+      case Cond::tagOf<Btrue>():
+        return nullaryNode<Cond, Btrue>();
+      case Cond::tagOf<Bfalse>():
+        return nullaryNode<Cond, Bfalse>();
+      case Cond::tagOf<Brelop>():
+        return tupleNode<Cond, Brelop, RelOp, Expr, Expr>();
+      case Cond::tagOf<Blogop>():
+        return tupleNode<Cond, Blogop, LogOp, Cond, Cond>();
+      case Cond::tagOf<Bnot>():
+        return fieldNode<Cond, Bnot, Cond>();
     }
-    return std::nullopt;
+    return false;
   }
 
-  std::optional<LValue> core(Tag<LValue>, Position position) {
-    switch (constructor(kLValue, position).value_or(kNoConstructor)) {
-      case 0:
-        return field<LPrim, NameField>();
-      case 1:
-        return tuple<LArr, NameField, Expr>();
-      case 2:
-        return field<Lstr, TextField>();
+  bool core(Tag<LValue>, Position position) {
+    switch (constructor<LValue>(kLValue, position).value_or(kNone)) {
+      case LValue::tagOf<LPrim>():
+        return fieldNode<LValue, LPrim, NameField>();
+      case LValue::tagOf<LArr>():
+        return tupleNode<LValue, LArr, NameField, Expr>();
+      case LValue::tagOf<Lstr>():
+        return fieldNode<LValue, Lstr, TextField>();
     }
-    return std::nullopt;
+    return false;
   }
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   TextScanner scan_;
+  TreeStore& store_;
+  std::size_t maxDepth_;
   std::size_t depth_ = 0;
+  std::vector<Word> words_;  // the words of the values being read, innermost last
+  std::string text_;         // the last string literal, decoded
+};
+
+// The bytes of a text in memory, handed out in blocks.
+class ViewSource : public ByteSource {
+ public:
+  explicit ViewSource(std::string_view text) : rest_(text) {}
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    std::size_t n = std::min(capacity, rest_.size());
+    if (n > 0) std::memcpy(buffer, rest_.data(), n);
+    rest_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view rest_;
 };
 
 }  // namespace
 
+std::optional<Prog> readProg(ByteSource& source) {
+  auto store = std::make_shared<TreeStore>();
+  std::size_t maxDepth = std::min(kMaxDepth, nestingDepthForStack());
+  std::optional<Word> main = Reader(source, *store, maxDepth).prog();
+  if (!main) return std::nullopt;
+  const Word* cursor = store->at(*main);
+  FuncDef func = storage::Codec::field<FuncDef>(*store, cursor);
+  return Prog{std::move(func), std::move(store)};
+}
+
 std::optional<Prog> readProg(std::string_view text) {
-  return Reader(text).prog();
+  ViewSource source(text);
+  return readProg(source);
 }
 
 }  // namespace vrel::ast

@@ -1,7 +1,12 @@
 #include "ast/text_scanner.h"
 
+#include <cstring>
+
 namespace vrel::ast {
 namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
+constexpr std::size_t kPadding = 8;  // NULs after the last byte read
 
 bool isLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -20,39 +25,88 @@ int hexValue(char c) {
 
 }  // namespace
 
+TextScanner::TextScanner(ByteSource& source)
+    : source_(source), buffer_(new char[kBlockBytes + kPadding]()) {
+  pos_ = end_ = buffer_.get();
+}
+
+bool TextScanner::refill(std::size_t count) {
+  std::size_t unread = static_cast<std::size_t>(end_ - pos_);
+  if (unread >= count) return true;
+  std::memmove(buffer_.get(), pos_, unread);
+  pos_ = buffer_.get();
+  end_ = pos_ + unread;
+  while (!sourceEnded_ && static_cast<std::size_t>(end_ - pos_) < count) {
+    std::size_t got = source_.read(end_, kBlockBytes - static_cast<std::size_t>(end_ - pos_));
+    if (got == 0) sourceEnded_ = true;
+    end_ += got;
+  }
+  std::memset(end_, 0, kPadding);
+  return static_cast<std::size_t>(end_ - pos_) >= count;
+}
+
+void TextScanner::skipBlankRun() {
+  constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+  for (;;) {
+    std::uint64_t eight;
+    std::memcpy(&eight, pos_, sizeof eight);  // the padding keeps this inside the buffer
+    if (eight != kBlanks) return;
+    pos_ += sizeof eight;
+  }
+}
+
 std::string_view TextScanner::constructorName() {
   skipSpace();
+  refill(kLongestName + 1);
   const char* start = pos_;
-  if (pos_ == end_ || !isLetter(*pos_)) return {};
+  if (!isLetter(*pos_)) return {};
   ++pos_;
-  while (pos_ != end_ && (isLetter(*pos_) || isDigit(*pos_) || *pos_ == '_')) ++pos_;
-  return {start, static_cast<std::size_t>(pos_ - start)};
+  while (isLetter(*pos_) || isDigit(*pos_) || *pos_ == '_') ++pos_;
+  std::size_t length = static_cast<std::size_t>(pos_ - start);
+  if (length > kLongestName) return {};
+  return {start, length};
 }
 
 std::optional<std::int32_t> TextScanner::integer() {
   skipSpace();
-  if (pos_ == end_ || !isDigit(*pos_)) return std::nullopt;
+  if (!isDigit(*pos_)) return std::nullopt;
   std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32
-  for (; pos_ != end_ && isDigit(*pos_); ++pos_) value = value * 10 + (*pos_ - '0');
-  return static_cast<std::int32_t>(value);
+  for (;;) {
+    for (; isDigit(*pos_); ++pos_) value = value * 10 + static_cast<std::uint32_t>(*pos_ - '0');
+    if (pos_ != end_ || !refill(1)) return static_cast<std::int32_t>(value);
+  }
 }
 
-std::optional<std::string> TextScanner::string() {
-  if (!accept('"')) return std::nullopt;
-  std::string out;
+bool TextScanner::string(std::string& out) {
+  out.clear();
+  if (!accept('"')) return false;
   for (;;) {
     const char* run = pos_;
-    while (pos_ != end_ && *pos_ != '"' && *pos_ != '\\' && *pos_ != '\n') ++pos_;
-    out.append(run, pos_);
-    if (pos_ == end_ || *pos_ == '\n') return std::nullopt;
-    if (*pos_++ == '"') return out;
-    if (!decodeEscape(out)) return std::nullopt;
+    while (*pos_ != '"' && *pos_ != '\\' && *pos_ != '\n' && *pos_ != '\0') ++pos_;
+    out.append(run, static_cast<std::size_t>(pos_ - run));
+    if (pos_ == end_) {
+      if (!refill(1)) return false;
+      continue;
+    }
+    switch (*pos_++) {
+      case '"':
+        return true;
+      case '\\':
+        if (!decodeEscape(out)) return false;
+        break;
+      case '\0':
+        out += '\0';
+        break;
+      default:  // a newline
+        return false;
+    }
   }
 }
 
 // Decodes the escape whose backslash has just been consumed. Whatever follows `\0` or the two
 // digits of `\x` is an ordinary character again.
 bool TextScanner::decodeEscape(std::string& out) {
+  refill(3);
   if (pos_ == end_) return false;
   switch (*pos_++) {
     case 'n':

@@ -34,7 +34,7 @@ class CallFinder {
 
   void func(const FuncDef& f) {
     for (const LocalDef& local : f.locals) {
-      if (const auto* nested = local.get_if<LFunc>()) func(nested->func);
+      if (auto nested = local.get_if<LFunc>()) func(nested->func);
     }
     stmt(f.body);
   }
@@ -70,7 +70,7 @@ class CallFinder {
                      stmt(w.body);
                    },
                    [&](const Sreturn& r) {
-                     if (const auto* e = r.value.get_if<EOexpr>()) expr(e->expr);
+                     if (auto e = r.value.get_if<EOexpr>()) expr(e->expr);
                    },
                },
                s.variant());
@@ -110,7 +110,7 @@ class CallFinder {
   }
 
   void lvalue(const LValue& lv) {
-    if (const auto* element = lv.get_if<LArr>()) expr(element->index);
+    if (auto element = lv.get_if<LArr>()) expr(element->index);
   }
 
   NameSet wanted_;

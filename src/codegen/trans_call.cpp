@@ -17,7 +17,7 @@ bool needsAddress(const Type& param, bool byRef) {
 // Each argument that pairs up with a parameter is translated and checked before a count mismatch
 // is reported.
 void transActuals(GenState& state, const FuncCall& call, const FuncSig& sig) {
-  const std::vector<Expr>& args = call.args;
+  const List<Expr>& args = call.args;
   std::size_t paired = std::min(sig.paramModes.size(), args.size());
   for (std::size_t i = 0; i < paired; ++i) {
     const Type& param = sig.paramTypes[i];

@@ -9,7 +9,7 @@ using namespace ast;
 namespace {
 
 bool isOr(const Cond& cond) {
-  const auto* logop = cond.get_if<Blogop>();
+  auto logop = cond.get_if<Blogop>();
   return logop && logop->op == LogOp::LOor;
 }
 

@@ -66,7 +66,7 @@ ValueType transExpr(GenState& state, const Expr& expr) {
                         [&](const Ecall& e) {
                           const RetType& result = transCall(state, e.call);
                           emit(state, ") ");
-                          const auto* type = result.get_if<Rtype>();
+                          auto type = result.get_if<Rtype>();
                           if (!type) {
                             throw CompileError("invalid call to non-function " + e.call.name);
                           }

@@ -44,7 +44,7 @@ bool paramType(GenState& state, const Type& type) {
 }
 
 // Arrays are C arrays whatever their mode; only a by-reference scalar becomes a pointer.
-void transParams(GenState& state, const std::vector<Param>& params) {
+void transParams(GenState& state, const List<Param>& params) {
   for (std::size_t i = 0; i < params.size(); ++i) {
     const Param& param = params[i];
     bool isArray = paramType(state, param.type);

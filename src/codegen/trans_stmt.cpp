@@ -50,8 +50,8 @@ void transStmt(GenState& state, const Stmt& stmt) {
                    emit(state, "}\n");
                  },
                  [&](const Sreturn& s) {
-                   const auto* e = s.value.get_if<EOexpr>();
-                   checkReturn(*state.function, e != nullptr);
+                   auto e = s.value.get_if<EOexpr>();
+                   checkReturn(*state.function, e.has_value());
                    if (e) {
                      emit(state, "return ");
                      requireScalar(transExpr(state, e->expr), e->expr);

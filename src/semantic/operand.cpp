@@ -30,7 +30,7 @@ ast::Type objType(const SymbolTable& table, const Obj& obj) {
                         [&](const O_var& var) { return lookupVar(table, var.name).type; },
                         [&](const O_ind& ind) {
                           ast::Type array = valType(table, ind.value);
-                          const auto* arr = array.get_if<ast::TArr>();
+                          auto arr = array.get_if<ast::TArr>();
                           if (!arr) throw CompileError("invalid type for indirection");
                           return arr->element;
                         },

@@ -63,7 +63,7 @@ SymbolTable addParam(SymbolTable table, const ast::Param& param) {
 }
 
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
-                    const std::vector<ast::Param>& params) {
+                    const ast::List<ast::Param>& params) {
   FuncSig sig{{}, {}, result};
   sig.paramModes.reserve(params.size());
   sig.paramTypes.reserve(params.size());

@@ -56,7 +56,7 @@ class SymbolTable {
   friend SymbolTable addVar(SymbolTable, const ast::Name&, const ast::Type&);
   friend SymbolTable addParam(SymbolTable, const ast::Param&);
   friend SymbolTable addFunc(SymbolTable, const ast::Name&, const ast::RetType&,
-                             const std::vector<ast::Param>&);
+                             const ast::List<ast::Param>&);
 
   // The innermost scope, copied first when another table still refers to it.
   Scope& ownInnermost();
@@ -73,7 +73,7 @@ SymbolTable closeScope(SymbolTable table);
 SymbolTable addVar(SymbolTable table, const ast::Name& name, const ast::Type& type);
 SymbolTable addParam(SymbolTable table, const ast::Param& param);
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
-                    const std::vector<ast::Param>& params);
+                    const ast::List<ast::Param>& params);
 
 // The signature stays valid until the table's next declaration.
 const FuncSig& lookupFunc(const SymbolTable& table, std::string_view name);

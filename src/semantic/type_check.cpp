@@ -11,26 +11,25 @@ namespace {
 using namespace ast;
 
 bool isArrayOfArrays(const Type& type) {
-  const auto* array = type.get_if<TArr>();
+  auto array = type.get_if<TArr>();
   return array && array->element.is<TArr>();
 }
 
-const Expr& withoutParentheses(const Expr& expr) {
-  const Expr* inner = &expr;
-  while (const auto* paren = inner->get_if<Eparen>()) inner = &paren->expr;
-  return *inner;
+Expr withoutParentheses(Expr expr) {
+  while (auto paren = expr.get_if<Eparen>()) expr = paren->expr;
+  return expr;
 }
 
 // Only a variable and a string constant, possibly in parentheses, can have an array type.
 std::string describeArray(const Expr& expr) {
-  const auto* elval = withoutParentheses(expr).get_if<Elval>();
-  const auto* variable = elval ? elval->lvalue.get_if<LPrim>() : nullptr;
+  auto elval = withoutParentheses(expr).get_if<Elval>();
+  auto variable = elval ? elval->lvalue.get_if<LPrim>() : std::nullopt;
   return variable ? "array " + variable->name : "string constant";
 }
 
 // A variable or an array element, possibly in parentheses: what a reference can point to.
 bool isAddressable(const Expr& expr) {
-  const auto* elval = withoutParentheses(expr).get_if<Elval>();
+  auto elval = withoutParentheses(expr).get_if<Elval>();
   return elval && !elval->lvalue.is<Lstr>();
 }
 
@@ -45,13 +44,13 @@ std::string argument(const Name& callee, std::size_t position) {
 }  // namespace
 
 ValueType valueType(const Type& type) {
-  const Type* element = &type;
+  Type element = type;
   bool isArray = false;
-  while (const auto* array = element->get_if<TArr>()) {
-    element = &array->element;
+  while (auto array = element.get_if<TArr>()) {
+    element = array->element;
     isArray = true;
   }
-  return {element->get_if<TPrim>()->data, isArray};
+  return {element.get_if<TPrim>()->data, isArray};
 }
 
 void checkHeader(const FuncDef& func, bool isMain) {
@@ -66,7 +65,7 @@ void checkHeader(const FuncDef& func, bool isMain) {
       throw CompileError("parameter " + param.name + " of " + func.name + " is an array of arrays");
     }
   }
-  const auto* result = func.result.get_if<Rtype>();
+  auto result = func.result.get_if<Rtype>();
   if (result && result->type.is<TArr>()) {
     throw CompileError("function " + func.name + " cannot return an array");
   }

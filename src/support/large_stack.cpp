@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <cstdint>
 #include <exception>
 
 namespace vrel {
@@ -33,6 +34,27 @@ int startThread(pthread_t& thread, Job& job, std::size_t bytes) {
 }
 
 }  // namespace
+
+std::size_t stackBytesLeft() {
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) != 0) return 0;
+  void* lowest = nullptr;
+  std::size_t size = 0;
+  std::size_t guard = 0;
+  int error = pthread_attr_getstack(&attr, &lowest, &size);
+  if (error == 0) error = pthread_attr_getguardsize(&attr, &guard);
+  pthread_attr_destroy(&attr);
+  if (error != 0) return 0;
+  char here;
+  auto top = reinterpret_cast<std::uintptr_t>(&here);
+  auto bottom = reinterpret_cast<std::uintptr_t>(lowest) + guard;
+  return top > bottom ? top - bottom : 0;
+}
+
+std::size_t nestingDepthForStack() {
+  std::size_t left = stackBytesLeft();
+  return left > kStackBytesReserved ? (left - kStackBytesReserved) / kStackBytesPerLevel : 0;
+}
 
 void runWithLargeStack(const std::function<void()>& work) {
   Job job{&work, nullptr};

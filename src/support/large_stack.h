@@ -1,5 +1,6 @@
-// Deep trees are read, walked and destroyed recursively. Work that may meet one runs on a thread
-// whose stack is large enough for the deepest input we accept, instead of the default 8 MiB.
+// Deep trees are read and walked recursively. Work that may meet one runs on a thread whose stack
+// is large enough for the deepest input we accept, instead of the default 8 MiB; elsewhere the
+// depth accepted shrinks with the stack there is.
 #pragma once
 
 #include <cstddef>
@@ -9,13 +10,23 @@ namespace vrel {
 
 inline constexpr std::size_t kLargeStackBytes = std::size_t{2} << 30;  // 2 GiB, committed lazily
 
-// Where the address space is limited (ulimit -v), smaller stacks are tried down to this size,
-// which still holds the deepest tree the parser accepts.
+// Where the address space is limited (ulimit -v), smaller stacks are tried down to this size.
 inline constexpr std::size_t kSmallestStackBytes = std::size_t{128} << 20;
+
+// Every recursive walk of the tree (reading it, translating it) takes at most this much stack
+// per level of nesting, and at most `kStackBytesReserved` besides.
+inline constexpr std::size_t kStackBytesPerLevel = 2048;
+inline constexpr std::size_t kStackBytesReserved = std::size_t{64} << 10;
 
 // Runs `work` on a thread with a stack of `kLargeStackBytes` (or the largest that can be had, down
 // to `kSmallestStackBytes`) and waits for it; an exception thrown by `work` is rethrown in the
 // caller. When no such thread can be started at all, `work` runs on the caller's stack.
 void runWithLargeStack(const std::function<void()>& work);
+
+// The stack left below the caller's frame on the calling thread, in bytes.
+std::size_t stackBytesLeft();
+
+// How deeply a tree may nest for its walks to fit in the calling thread's stack.
+std::size_t nestingDepthForStack();
 
 }  // namespace vrel

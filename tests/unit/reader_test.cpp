@@ -1,10 +1,12 @@
 #include "ast/reader.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -31,23 +33,36 @@ std::string mainText(const std::string& body) {
   return "Prog(FuncDef(\"m\",Rnothing,[],[]," + body + "))";
 }
 
-// The expression of `return e;`, the only statement of the text's main function.
-std::optional<Expr> returned(const std::string& expr) {
+// The expression of `return e;`, the only statement of the text's main function, with the
+// tree it lives in.
+struct Returned {
+  Prog prog;
+  Expr expr;
+};
+
+std::optional<Returned> returned(const std::string& expr) {
   auto prog = readProg(mainText("Sreturn(EOexpr(" + expr + "))"));
   if (!prog) return std::nullopt;
-  return std::get<EOexpr>(std::get<Sreturn>(prog->main.body.variant()).value.variant()).expr;
+  Expr e = std::get<EOexpr>(std::get<Sreturn>(prog->main.body.variant()).value.variant()).expr;
+  return Returned{std::move(*prog), e};
 }
 
-std::optional<Text> stringText(const std::string& literal) {
-  auto expr = returned("Elval(Lstr " + literal + ")");
-  if (!expr) return std::nullopt;
-  return std::get<Lstr>(std::get<Elval>(expr->variant()).lvalue.variant()).text;
+// Whether the expression of `return e;` reads as `expected`.
+bool returns(const std::string& expr, const Expr& expected) {
+  auto r = returned(expr);
+  return r && r->expr == expected;
+}
+
+std::optional<std::string> stringText(const std::string& literal) {
+  auto r = returned("Elval(Lstr " + literal + ")");
+  if (!r) return std::nullopt;
+  return std::get<Lstr>(std::get<Elval>(r->expr.variant()).lvalue.variant()).text.str();
 }
 
 std::optional<std::int32_t> number(const std::string& digits) {
-  auto expr = returned("Enum " + digits);
-  if (!expr) return std::nullopt;
-  return std::get<Enum>(expr->variant()).value;
+  auto r = returned("Enum " + digits);
+  if (!r) return std::nullopt;
+  return std::get<Enum>(r->expr.variant()).value;
 }
 
 Expr var(const char* name) {
@@ -110,12 +125,14 @@ TEST(ReaderTest, ReadsEveryMemberOfEachEnumeration) {
   const char* binOps[] = {"BOplus", "BOminus", "BOtimes", "BOdiv", "BOmod", "BOeq", "BOne",
                           "BOlt",   "BOgt",    "BOle",    "BOge",  "BOand", "BOor"};
   for (int i = 0; i < 13; ++i)
-    EXPECT_EQ(returned(std::string("Ebinop(") + binOps[i] + ",Enum 1,Enum 2)"),
-              Expr(Ebinop{static_cast<BinOp>(i), Enum{1}, Enum{2}}));
+    EXPECT_TRUE(returns(std::string("Ebinop(") + binOps[i] + ",Enum 1,Enum 2)",
+                        Ebinop{static_cast<BinOp>(i), Enum{1}, Enum{2}}))
+        << binOps[i];
   const char* unOps[] = {"UOplus", "UOminus", "UOarrsz"};
   for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(returned(std::string("Eunop(") + unOps[i] + ",Enum 1)"),
-              Expr(Eunop{static_cast<UnOp>(i), Enum{1}}));
+    EXPECT_TRUE(returns(std::string("Eunop(") + unOps[i] + ",Enum 1)",
+                        Eunop{static_cast<UnOp>(i), Enum{1}}))
+        << unOps[i];
   const char* relOps[] = {"ROeq", "ROne", "ROlt", "ROgt", "ROle", "ROge"};
   for (int i = 0; i < 6; ++i)
     EXPECT_EQ(
@@ -150,8 +167,8 @@ TEST(ReaderTest, DecodesEachEscape) {
   EXPECT_EQ(stringText(R"("a\x41b\n")"), "aAb\n");
   EXPECT_EQ(stringText("\"tab\there\rcr \xe9'\""), "tab\there\rcr \xe9'");
   EXPECT_EQ(stringText(R"("")"), "");
-  EXPECT_EQ(returned(R"(Echar "\'")"), Expr(Echar{"'"}));
-  EXPECT_EQ(returned(R"(Echar "\0")"), Expr(Echar{std::string(1, '\0')}));
+  EXPECT_TRUE(returns(R"(Echar "\'")", Echar{"'"}));
+  EXPECT_TRUE(returns(R"(Echar "\0")", Echar{std::string(1, '\0')}));
 }
 
 TEST(ReaderTest, TakesIntegersModulo2To32) {
@@ -266,16 +283,67 @@ TEST(ReaderTest, ReadsDeepNestingOnTheLargeStack) {
   });
 }
 
+std::string eparens(std::size_t levels) {
+  return mainText("Sreturn(EOexpr(" + nest("Eparen(", "Enum 1", ")", levels) + "))");
+}
+
 TEST(ReaderTest, RefusesNestingBeyondTheCap) {
   runWithLargeStack([] {
-    auto eparens = [](std::size_t levels) {
-      return mainText("Sreturn(EOexpr(" + nest("Eparen(", "Enum 1", ")", levels) + "))");
-    };
     EXPECT_TRUE(readProg(eparens(999'000)));
-    EXPECT_FALSE(readProg(eparens(1'000'000)));
-    EXPECT_FALSE(readProg(eparens(3'000'000)));
-    EXPECT_FALSE(readProg(mainText(nest("Sblock[", "Sskip", "]", 500'000))));
+    EXPECT_THROW(readProg(eparens(1'000'000)), NestingTooDeep);
+    EXPECT_THROW(readProg(eparens(3'000'000)), NestingTooDeep);
+    EXPECT_THROW(readProg(mainText(nest("Sblock[", "Sskip", "]", 500'000))), NestingTooDeep);
   });
+}
+
+// Runs `work` on a thread with a stack of `bytes`.
+void onStackOf(std::size_t bytes, const std::function<void()>& work) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
+  pthread_t thread;
+  auto run = [](void* w) -> void* {
+    (*static_cast<const std::function<void()>*>(w))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work)), 0);
+  pthread_attr_destroy(&attr);
+  pthread_join(thread, nullptr);
+}
+
+TEST(ReaderTest, BoundsTheNestingByTheStackItRunsOn) {
+  onStackOf(std::size_t{1} << 20, [] {
+    std::size_t depth = nestingDepthForStack();
+    EXPECT_GT(depth, 300u);
+    EXPECT_LT(depth, (std::size_t{1} << 20) / kStackBytesPerLevel);
+    EXPECT_TRUE(readProg(eparens(depth / 2)));
+    EXPECT_THROW(readProg(eparens(depth)), NestingTooDeep);
+    EXPECT_THROW(readProg(mainText(nest("Sblock[", "Sskip", "]", depth))), NestingTooDeep);
+    EXPECT_TRUE(readProg(nest("(", mainText("Sskip"), ")", 100'000)));  // counted, not nested
+  });
+}
+
+// A tree of any depth is freed in one piece, even on a small stack.
+TEST(ReaderTest, FreesADeepTreeWithoutRecursion) {
+  std::optional<Prog> prog;
+  runWithLargeStack([&] { prog = readProg(eparens(900'000)); });
+  ASSERT_TRUE(prog);
+  onStackOf(std::size_t{64} << 10, [&] { prog.reset(); });
+  EXPECT_FALSE(prog);
+}
+
+TEST(ReaderTest, ReadsATextLongerThanOneBlock) {
+  std::string stmts = "Sskip";
+  for (int i = 0; i < 200'000; ++i) stmts += ",\n  Sassign(LPrim \"counter\", Enum 123456789)";
+  std::optional<Prog> prog = readProg(mainText("Sblock[" + stmts + "]"));
+  ASSERT_TRUE(prog);
+  Sblock body = std::get<Sblock>(prog->main.body.variant());
+  ASSERT_EQ(body.stmts.size(), 200'001u);
+  EXPECT_EQ(body.stmts[200'000], Stmt(Sassign{LPrim{"counter"}, Enum{123456789}}));
+  std::string name(100'000, 'n');
+  std::string text(300'000, 't');
+  EXPECT_EQ(readProg(mainText("Scall(\"" + name + "\",[Elval(Lstr \"" + text + "\")])")),
+            mainWith(Scall{FuncCall{name, {Elval{Lstr{text}}}}}));
 }
 
 }  // namespace

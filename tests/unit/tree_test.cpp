@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "support/large_stack.h"
 
 namespace vrel::ast {
@@ -22,12 +26,56 @@ TEST(TreeTest, EqualityIsStructural) {
   EXPECT_NE(Stmt{Sblock{}}, Stmt{Sblock{{Sskip{}}}});
 }
 
-TEST(TreeTest, CopiesShareTheirChildren) {
-  Expr inner = Enum{7};
-  Expr outer = Eparen{inner};
-  Expr copy = outer;
-  EXPECT_EQ(&copy.variant(), &outer.variant());
-  EXPECT_EQ(&std::get<Eparen>(outer.variant()).expr.variant(), &inner.variant());
+TEST(TreeTest, NodesUnpackIntoTheirConstructors) {
+  Expr sum = Ebinop{BinOp::BOtimes, var("a"), Enum{2}};
+  auto binop = sum.get_if<Ebinop>();
+  ASSERT_TRUE(binop);
+  EXPECT_EQ(binop->op, BinOp::BOtimes);
+  EXPECT_EQ(binop->right, Expr{Enum{2}});
+  EXPECT_FALSE(sum.get_if<Enum>());
+  EXPECT_TRUE(sum.is<Ebinop>());
+  EXPECT_FALSE(sum.is<Eparen>());
+}
+
+TEST(TreeTest, ListsAreRanges) {
+  List<Stmt> empty;
+  EXPECT_TRUE(empty.empty());
+  EXPECT_EQ(empty.begin(), empty.end());
+  List<Stmt> two{Sskip{}, Sreturn{EOnone{}}};
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[1], Stmt{Sreturn{EOnone{}}});
+  std::vector<std::size_t> tags;
+  for (const Stmt& s : two) tags.push_back(s.tag());
+  EXPECT_EQ(tags, (std::vector<std::size_t>{Stmt::tagOf<Sskip>(), Stmt::tagOf<Sreturn>()}));
+  EXPECT_EQ(two, (List<Stmt>{Sskip{}, Sreturn{EOnone{}}}));
+  EXPECT_NE(two, (List<Stmt>{Sskip{}}));
+  EXPECT_NE(two, (List<Stmt>{Sskip{}, Sskip{}}));
+}
+
+TEST(TreeTest, NamesBehaveLikeStrings) {
+  Name name = std::string("count");
+  EXPECT_EQ(name, "count");
+  EXPECT_EQ(name, std::string("count"));
+  EXPECT_NE(name, Name("counter"));
+  EXPECT_LT(name, Name("d"));
+  EXPECT_EQ("vrel__" + name + "(", "vrel__count(");
+  EXPECT_EQ(name + std::string(" "), "count ");
+  EXPECT_EQ(name.size(), 5u);
+  EXPECT_EQ(name[0], 'c');
+  std::map<Name, int> byName{{"b", 2}, {"a", 1}};
+  EXPECT_EQ(byName.begin()->first, "a");
+  EXPECT_EQ(std::hash<Name>{}(name), std::hash<std::string_view>{}("count"));
+
+  Name kept;
+  {
+    std::string temporary = "temporary";
+    Expr lvalue = Elval{LPrim{temporary}};
+    kept = std::get<LPrim>(std::get<Elval>(lvalue.variant()).lvalue.variant()).name;
+    temporary.assign("overwritten");
+  }
+  EXPECT_EQ(kept, "temporary");
+  Text bytes = std::string("a\0b", 3);
+  EXPECT_EQ(bytes.size(), 3u);
 }
 
 TEST(TreeTest, TagsFollowTheDeclaredOrder) {

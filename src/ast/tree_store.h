@@ -1,0 +1,64 @@
+// The storage of a tree read from AST text: one flat array of 32-bit words holding every node,
+// list and string, children before their parents.
+//
+//   node    the constructor's tag, then its field's words
+//   field   a child node, a list or a string: its word index; an enumerator or an integer: its
+//           value; a tuple (a parameter, a call, a function or variable definition): the words
+//           of its components, in their order
+//   list    the number of elements, then the words of each element
+//   string  the number of bytes, then the bytes, padded to a whole word
+//
+// The array grows in place, without copying, and is returned to the system in one piece, so a
+// tree of any depth is freed without recursion. Equal strings are stored once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "ast/tree_string.h"
+
+namespace vrel::ast {
+
+using Word = std::uint32_t;
+
+class TreeStore {
+ public:
+  TreeStore();
+  ~TreeStore();
+  TreeStore(const TreeStore&) = delete;
+  TreeStore& operator=(const TreeStore&) = delete;
+
+  // Building. Every operation returns the word index of what it stored.
+  Word appendNode(Word tag, std::span<const Word> fieldWords);
+  Word appendList(std::size_t count, std::span<const Word> elementWords);
+  Word appendRecord(std::span<const Word> words);
+  Word intern(std::string_view bytes);
+  Word emptyList() const { return kEmptyList; }
+
+  // Reading, once built.
+  const Word* at(Word index) const { return words_ + index; }
+  TreeString string(Word index) const {
+    const Word* record = at(index);
+    return TreeString(TreeString::InStore{},
+                      std::string_view(reinterpret_cast<const char*>(record + 1), record[0]));
+  }
+
+  std::size_t wordCount() const { return size_; }
+
+ private:
+  static constexpr Word kEmptyList = 0;  // the first record: a list of no elements
+
+  Word* grow(std::size_t words);  // room for `words` more; returns where they go
+  std::string_view stringAt(Word index) const;
+
+  Word* words_ = nullptr;
+  std::size_t size_ = 0;       // words in use
+  std::size_t capacity_ = 0;   // words mapped
+  std::vector<Word> strings_;  // open-addressing table of string records; 0 is a free slot
+  std::size_t stringCount_ = 0;
+};
+
+}  // namespace vrel::ast
