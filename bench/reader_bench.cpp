@@ -1,4 +1,6 @@
-// Reading speed of AST text in the writer's layout: one token per line, two spaces per level.
+// Reading speed of AST text in the writer's layout (one token per line, two spaces per level) and
+// in the same lines without their leading blanks, as the AST file holds them. The target is
+// 1 GB/s or more.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -155,8 +157,20 @@ std::string programText(int statements) {
   return w.take();
 }
 
-void BM_ReadProg(benchmark::State& state) {
-  std::string text = programText(static_cast<int>(state.range(0)));
+// `text` without the blanks at the start of its lines.
+std::string flushLeft(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  bool lineStart = true;
+  for (char c : text) {
+    if (lineStart && c == ' ') continue;
+    out += c;
+    lineStart = c == '\n';
+  }
+  return out;
+}
+
+void readText(benchmark::State& state, const std::string& text) {
   for (auto _ : state) {
     auto prog = vrel::ast::readProg(text);
     if (!prog) state.SkipWithError("the generated text did not read");
@@ -168,6 +182,14 @@ void BM_ReadProg(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
   state.counters["text_bytes"] = static_cast<double>(text.size());
 }
+void BM_ReadProg(benchmark::State& state) {
+  readText(state, programText(static_cast<int>(state.range(0))));
+}
 BENCHMARK(BM_ReadProg)->Arg(50'000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadProgFlushLeft(benchmark::State& state) {
+  readText(state, flushLeft(programText(static_cast<int>(state.range(0)))));
+}
+BENCHMARK(BM_ReadProgFlushLeft)->Arg(50'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -57,12 +57,12 @@ enum class Position { Value, Argument };
 
 // The name of each constructor of a variant type, paired with its tag.
 struct Constructor {
-  std::string_view name;
+  NameKey name;
   std::size_t tag;
 };
 template <class Alt, class Type>
 constexpr Constructor named(std::string_view name) {
-  return {name, Type::template tagOf<Alt>()};
+  return {nameKey(name), Type::template tagOf<Alt>()};
 }
 
 // A table names every constructor of `Type`, each once.
@@ -77,6 +77,9 @@ constexpr bool namesEveryConstructor(const std::array<Constructor, N>& table) {
   return true;
 }
 
+constexpr NameKey kProg = nameKey("Prog");
+constexpr NameKey kFuncDef = nameKey("FuncDef");
+constexpr NameKey kVarDef = nameKey("VarDef");
 constexpr std::array kLocalDef{named<LFunc, LocalDef>("LFunc"), named<LVar, LocalDef>("LVar")};
 constexpr std::array kType{named<TPrim, Type>("TPrim"), named<TArr, Type>("TArr")};
 constexpr std::array kRetType{named<Rnothing, RetType>("Rnothing"), named<Rtype, RetType>("Rtype")};
@@ -106,7 +109,7 @@ static_assert(namesEveryConstructor<LValue>(kLValue));
 // The name of each member of an enumeration.
 template <class E>
 struct Enumerator {
-  std::string_view name;
+  NameKey name;
   E value;
 };
 
@@ -124,31 +127,33 @@ constexpr bool namesEveryMember(const std::array<Enumerator<E>, N>& table, E las
 }
 
 constexpr std::array<Enumerator<PassMode>, 2> kPassMode{
-    {{"ByVal", PassMode::ByVal}, {"ByRef", PassMode::ByRef}}};
+    {{nameKey("ByVal"), PassMode::ByVal}, {nameKey("ByRef"), PassMode::ByRef}}};
 constexpr std::array<Enumerator<DataType>, 2> kDataType{
-    {{"Dinteger", DataType::Dinteger}, {"Dbyte", DataType::Dbyte}}};
-constexpr std::array<Enumerator<UnOp>, 3> kUnOp{
-    {{"UOplus", UnOp::UOplus}, {"UOminus", UnOp::UOminus}, {"UOarrsz", UnOp::UOarrsz}}};
-constexpr std::array<Enumerator<BinOp>, 13> kBinOp{{{"BOplus", BinOp::BOplus},
-                                                    {"BOminus", BinOp::BOminus},
-                                                    {"BOtimes", BinOp::BOtimes},
-                                                    {"BOdiv", BinOp::BOdiv},
-                                                    {"BOmod", BinOp::BOmod},
-                                                    {"BOeq", BinOp::BOeq},
-                                                    {"BOne", BinOp::BOne},
-                                                    {"BOlt", BinOp::BOlt},
-                                                    {"BOgt", BinOp::BOgt},
-                                                    {"BOle", BinOp::BOle},
-                                                    {"BOge", BinOp::BOge},
-                                                    {"BOand", BinOp::BOand},
-                                                    {"BOor", BinOp::BOor}}};
-constexpr std::array<Enumerator<RelOp>, 6> kRelOp{{{"ROeq", RelOp::ROeq},
-                                                   {"ROne", RelOp::ROne},
-                                                   {"ROlt", RelOp::ROlt},
-                                                   {"ROgt", RelOp::ROgt},
-                                                   {"ROle", RelOp::ROle},
-                                                   {"ROge", RelOp::ROge}}};
-constexpr std::array<Enumerator<LogOp>, 2> kLogOp{{{"LOand", LogOp::LOand}, {"LOor", LogOp::LOor}}};
+    {{nameKey("Dinteger"), DataType::Dinteger}, {nameKey("Dbyte"), DataType::Dbyte}}};
+constexpr std::array<Enumerator<UnOp>, 3> kUnOp{{{nameKey("UOplus"), UnOp::UOplus},
+                                                 {nameKey("UOminus"), UnOp::UOminus},
+                                                 {nameKey("UOarrsz"), UnOp::UOarrsz}}};
+constexpr std::array<Enumerator<BinOp>, 13> kBinOp{{{nameKey("BOplus"), BinOp::BOplus},
+                                                    {nameKey("BOminus"), BinOp::BOminus},
+                                                    {nameKey("BOtimes"), BinOp::BOtimes},
+                                                    {nameKey("BOdiv"), BinOp::BOdiv},
+                                                    {nameKey("BOmod"), BinOp::BOmod},
+                                                    {nameKey("BOeq"), BinOp::BOeq},
+                                                    {nameKey("BOne"), BinOp::BOne},
+                                                    {nameKey("BOlt"), BinOp::BOlt},
+                                                    {nameKey("BOgt"), BinOp::BOgt},
+                                                    {nameKey("BOle"), BinOp::BOle},
+                                                    {nameKey("BOge"), BinOp::BOge},
+                                                    {nameKey("BOand"), BinOp::BOand},
+                                                    {nameKey("BOor"), BinOp::BOor}}};
+constexpr std::array<Enumerator<RelOp>, 6> kRelOp{{{nameKey("ROeq"), RelOp::ROeq},
+                                                   {nameKey("ROne"), RelOp::ROne},
+                                                   {nameKey("ROlt"), RelOp::ROlt},
+                                                   {nameKey("ROgt"), RelOp::ROgt},
+                                                   {nameKey("ROle"), RelOp::ROle},
+                                                   {nameKey("ROge"), RelOp::ROge}}};
+constexpr std::array<Enumerator<LogOp>, 2> kLogOp{
+    {{nameKey("LOand"), LogOp::LOand}, {nameKey("LOor"), LogOp::LOor}}};
 static_assert(namesEveryMember(kPassMode, PassMode::ByRef));
 static_assert(namesEveryMember(kDataType, DataType::Dbyte));
 static_assert(namesEveryMember(kUnOp, UnOp::UOarrsz));
@@ -247,7 +252,7 @@ class Reader {
   template <class Type, std::size_t N>
   std::optional<std::size_t> constructor(const std::array<Constructor, N>& table,
                                          Position position) {
-    std::string_view name = scan_.constructorName();
+    NameKey name = scan_.constructorName();
     for (const Constructor& c : table) {
       if (c.name != name) continue;
       if (position == Position::Argument && hasField<Type>(c.tag)) return std::nullopt;
@@ -265,14 +270,14 @@ class Reader {
   }
 
   // A single-constructor type's name.
-  bool keyword(std::string_view name, Position position) {
+  bool keyword(NameKey name, Position position) {
     return position == Position::Value && scan_.constructorName() == name;
   }
 
   // A member of an enumeration, named as it is declared.
   template <class E, std::size_t N>
   bool enumerator(const std::array<Enumerator<E>, N>& table) {
-    std::string_view name = scan_.constructorName();
+    NameKey name = scan_.constructorName();
     for (const Enumerator<E>& e : table) {
       if (e.name != name) continue;
       words_.push_back(static_cast<Word>(e.value));
@@ -331,16 +336,16 @@ class Reader {
   bool core(Tag<LogOp>, Position) { return enumerator(kLogOp); }
 
   bool core(Tag<Prog>, Position position) {
-    return keyword("Prog", position) && read(Tag<FuncDef>{}, Position::Argument);
+    return keyword(kProg, position) && read(Tag<FuncDef>{}, Position::Argument);
   }
 
   bool core(Tag<FuncDef>, Position position) {
-    return keyword("FuncDef", position) &&
+    return keyword(kFuncDef, position) &&
            tuple<FuncDef, NameField, RetType, List<Param>, List<LocalDef>, Stmt>();
   }
 
   bool core(Tag<VarDef>, Position position) {
-    return keyword("VarDef", position) && tuple<VarDef, Type, NameField, std::int32_t>();
+    return keyword(kVarDef, position) && tuple<VarDef, Type, NameField, std::int32_t>();
   }
 
   bool core(Tag<LocalDef>, Position position) {

@@ -8,16 +8,8 @@ namespace {
 constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
 constexpr std::size_t kPadding = 8;  // NULs after the last byte read
 
-bool isLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 int hexValue(char c) {
-  if (isDigit(c)) return c - '0';
+  if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
@@ -25,14 +17,23 @@ int hexValue(char c) {
 
 }  // namespace
 
+const std::array<unsigned char, 256> TextScanner::kClasses = [] {
+  std::array<unsigned char, 256> classes{};
+  for (unsigned char c : {' ', '\n', '\t', '\r'}) classes[c] = kSpace;
+  for (int c = 'a'; c <= 'z'; ++c) classes[c] = kLetter;
+  for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kLetter;
+  for (int c = '0'; c <= '9'; ++c) classes[c] = kDigit;
+  classes['_'] = kUnderscore;
+  return classes;
+}();
+
 TextScanner::TextScanner(ByteSource& source)
     : source_(source), buffer_(new char[kBlockBytes + kPadding]()) {
   pos_ = end_ = buffer_.get();
 }
 
-bool TextScanner::refill(std::size_t count) {
+bool TextScanner::readMore(std::size_t count) {
   std::size_t unread = static_cast<std::size_t>(end_ - pos_);
-  if (unread >= count) return true;
   std::memmove(buffer_.get(), pos_, unread);
   pos_ = buffer_.get();
   end_ = pos_ + unread;
@@ -55,24 +56,25 @@ void TextScanner::skipBlankRun() {
   }
 }
 
-std::string_view TextScanner::constructorName() {
+NameKey TextScanner::constructorName() {
   skipSpace();
   refill(kLongestName + 1);
-  const char* start = pos_;
-  if (!isLetter(*pos_)) return {};
-  ++pos_;
-  while (isLetter(*pos_) || isDigit(*pos_) || *pos_ == '_') ++pos_;
-  std::size_t length = static_cast<std::size_t>(pos_ - start);
-  if (length > kLongestName) return {};
-  return {start, length};
+  if (!is(*pos_, kLetter)) return 0;
+  NameKey key = 0;
+  std::size_t length = 0;
+  for (; length < kLongestName && is(*pos_, kLetter | kDigit | kUnderscore); ++pos_, ++length)
+    key |= NameKey{static_cast<unsigned char>(*pos_)} << (8 * length);
+  if (!is(*pos_, kLetter | kDigit | kUnderscore)) return key;
+  while (is(*pos_, kLetter | kDigit | kUnderscore)) ++pos_;
+  return 0;
 }
 
 std::optional<std::int32_t> TextScanner::integer() {
   skipSpace();
-  if (!isDigit(*pos_)) return std::nullopt;
+  if (!is(*pos_, kDigit)) return std::nullopt;
   std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32
   for (;;) {
-    for (; isDigit(*pos_); ++pos_) value = value * 10 + static_cast<std::uint32_t>(*pos_ - '0');
+    for (; is(*pos_, kDigit); ++pos_) value = value * 10 + static_cast<std::uint32_t>(*pos_ - '0');
     if (pos_ != end_ || !refill(1)) return static_cast<std::int32_t>(value);
   }
 }

@@ -5,6 +5,7 @@
 // the reader gives up on the whole text then).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,11 +23,20 @@ class ByteSource {
   virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
 };
 
+// A constructor name of up to eight characters packed into one number, so that names are told
+// apart without building strings; 0 stands for no such name.
+using NameKey = std::uint64_t;
+inline constexpr std::size_t kLongestName = sizeof(NameKey);
+
+constexpr NameKey nameKey(std::string_view name) {
+  NameKey key = 0;
+  for (std::size_t i = 0; i < name.size() && i < kLongestName; ++i)
+    key |= NameKey{static_cast<unsigned char>(name[i])} << (8 * i);
+  return name.size() <= kLongestName ? key : 0;
+}
+
 class TextScanner {
  public:
-  // The longest constructor name; a longer word is no constructor name.
-  static constexpr std::size_t kLongestName = 15;
-
   explicit TextScanner(ByteSource& source);
 
   // Consumes `c` if it is the next token.
@@ -58,9 +68,9 @@ class TextScanner {
     return count;
   }
 
-  // A constructor name: a letter, then letters, digits and underscores. Empty when none follows
-  // or it is longer than any constructor name. The view lasts until the next operation.
-  std::string_view constructorName();
+  // The key of the constructor name that follows (a letter, then letters, digits and
+  // underscores); 0 when none follows or it is longer than any constructor name.
+  NameKey constructorName();
 
   // One or more decimal digits, taken modulo 2^32 as a signed 32-bit integer.
   std::optional<std::int32_t> integer();
@@ -71,8 +81,10 @@ class TextScanner {
  private:
   void skipSpace() {
     for (;;) {
-      skipBlankRun();
-      while (isSpace(*pos_)) ++pos_;
+      while (isSpace(*pos_)) {
+        ++pos_;
+        if (pos_[0] == ' ' && pos_[1] == ' ') skipBlankRun();
+      }
       if (pos_ != end_ || !refill(1)) return;
     }
   }
@@ -80,11 +92,20 @@ class TextScanner {
   // Skips blanks eight at a time: the indented layout has long runs of them.
   void skipBlankRun();
 
-  static bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+  // Character classes, by table.
+  enum Class : unsigned char { kSpace = 1, kLetter = 2, kDigit = 4, kUnderscore = 8 };
+  static const std::array<unsigned char, 256> kClasses;
+  static bool is(char c, unsigned char classes) {
+    return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
+  }
+  static bool isSpace(char c) { return is(c, kSpace); }
 
   // Makes at least `count` unread bytes available unless the text ends first; false when
   // fewer than `count` remain.
-  bool refill(std::size_t count);
+  bool refill(std::size_t count) {
+    return static_cast<std::size_t>(end_ - pos_) >= count || readMore(count);
+  }
+  bool readMore(std::size_t count);
   bool decodeEscape(std::string& out);
 
   ByteSource& source_;

@@ -32,31 +32,18 @@ TreeStore::~TreeStore() {
   if (words_) munmap(words_, capacity_ * sizeof(Word));
 }
 
-Word* TreeStore::grow(std::size_t words) {
-  if (size_ + words > capacity_) {
-    std::size_t capacity = capacity_ ? capacity_ : kInitialWords;
-    while (capacity < size_ + words) capacity *= 2;
-    if (capacity > kMaxWords) throw std::bad_alloc();
-    // Pages are mapped as they are first touched; a larger mapping moves, it is not copied.
-    void* mapped =
-        words_ ? mremap(words_, capacity_ * sizeof(Word), capacity * sizeof(Word), MREMAP_MAYMOVE)
-               : mmap(nullptr, capacity * sizeof(Word), PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) throw std::bad_alloc();
-    words_ = static_cast<Word*>(mapped);
-    capacity_ = capacity;
-  }
-  Word* where = words_ + size_;
-  size_ += words;
-  return where;
-}
-
-Word TreeStore::appendNode(Word tag, std::span<const Word> fieldWords) {
-  Word index = static_cast<Word>(size_);
-  Word* where = grow(1 + fieldWords.size());
-  where[0] = tag;
-  copyWords(where + 1, fieldWords);
-  return index;
+void TreeStore::remap(std::size_t words) {
+  std::size_t capacity = capacity_ ? capacity_ : kInitialWords;
+  while (capacity < words) capacity *= 2;
+  if (capacity > kMaxWords) throw std::bad_alloc();
+  // Pages are mapped as they are first touched; a larger mapping moves, it is not copied.
+  void* mapped =
+      words_ ? mremap(words_, capacity_ * sizeof(Word), capacity * sizeof(Word), MREMAP_MAYMOVE)
+             : mmap(nullptr, capacity * sizeof(Word), PROT_READ | PROT_WRITE,
+                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  words_ = static_cast<Word*>(mapped);
+  capacity_ = capacity;
 }
 
 Word TreeStore::appendList(std::size_t count, std::span<const Word> elementWords) {

@@ -32,7 +32,13 @@ class TreeStore {
   TreeStore& operator=(const TreeStore&) = delete;
 
   // Building. Every operation returns the word index of what it stored.
-  Word appendNode(Word tag, std::span<const Word> fieldWords);
+  Word appendNode(Word tag, std::span<const Word> fieldWords) {
+    Word index = static_cast<Word>(size_);
+    Word* where = grow(1 + fieldWords.size());
+    where[0] = tag;
+    for (Word w : fieldWords) *++where = w;
+    return index;
+  }
   Word appendList(std::size_t count, std::span<const Word> elementWords);
   Word appendRecord(std::span<const Word> words);
   Word intern(std::string_view bytes);
@@ -51,7 +57,14 @@ class TreeStore {
  private:
   static constexpr Word kEmptyList = 0;  // the first record: a list of no elements
 
-  Word* grow(std::size_t words);  // room for `words` more; returns where they go
+  // Room for `words` more; returns where they go.
+  Word* grow(std::size_t words) {
+    if (size_ + words > capacity_) remap(size_ + words);
+    Word* where = words_ + size_;
+    size_ += words;
+    return where;
+  }
+  void remap(std::size_t words);
   std::string_view stringAt(Word index) const;
 
   Word* words_ = nullptr;
