@@ -302,8 +302,9 @@ class Reader {
 
   template <class Valid>
   bool text(Valid valid) {
-    if (!scan_.string(text_) || !valid(std::string_view(text_))) return false;
-    words_.push_back(store_.intern(text_));
+    std::string_view text;
+    if (!scan_.string(text_, text) || !valid(text)) return false;
+    words_.push_back(store_.intern(text));
     return true;
   }
 
@@ -465,7 +466,7 @@ class Reader {
   std::size_t maxDepth_;
   std::size_t depth_ = 0;
   std::vector<Word> words_;  // the words of the values being read, innermost last
-  std::string text_;         // the last string literal, decoded
+  std::string text_;         // the last string literal with an escape, decoded
 };
 
 // The bytes of a text in memory, handed out in blocks.

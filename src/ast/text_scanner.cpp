@@ -24,6 +24,7 @@ const std::array<unsigned char, 256> TextScanner::kClasses = [] {
   for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kLetter;
   for (int c = '0'; c <= '9'; ++c) classes[c] = kDigit;
   classes['_'] = kUnderscore;
+  for (unsigned char c : {'"', '\\', '\n', '\0'}) classes[c] |= kStringStop;
   return classes;
 }();
 
@@ -79,29 +80,37 @@ std::optional<std::int32_t> TextScanner::integer() {
   }
 }
 
-bool TextScanner::string(std::string& out) {
-  out.clear();
+bool TextScanner::string(std::string& scratch, std::string_view& text) {
   if (!accept('"')) return false;
+  const char* run = pos_;
+  while (!is(*pos_, kStringStop)) ++pos_;
+  if (*pos_ == '"') {
+    text = std::string_view(run, static_cast<std::size_t>(pos_ - run));
+    ++pos_;
+    return true;
+  }
+  scratch.assign(run, static_cast<std::size_t>(pos_ - run));
   for (;;) {
-    const char* run = pos_;
-    while (*pos_ != '"' && *pos_ != '\\' && *pos_ != '\n' && *pos_ != '\0') ++pos_;
-    out.append(run, static_cast<std::size_t>(pos_ - run));
     if (pos_ == end_) {
       if (!refill(1)) return false;
-      continue;
+    } else {
+      switch (*pos_++) {
+        case '"':
+          text = scratch;
+          return true;
+        case '\\':
+          if (!decodeEscape(scratch)) return false;
+          break;
+        case '\0':
+          scratch += '\0';
+          break;
+        default:  // a newline
+          return false;
+      }
     }
-    switch (*pos_++) {
-      case '"':
-        return true;
-      case '\\':
-        if (!decodeEscape(out)) return false;
-        break;
-      case '\0':
-        out += '\0';
-        break;
-      default:  // a newline
-        return false;
-    }
+    run = pos_;
+    while (!is(*pos_, kStringStop)) ++pos_;
+    scratch.append(run, static_cast<std::size_t>(pos_ - run));
   }
 }
 

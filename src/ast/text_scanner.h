@@ -75,8 +75,10 @@ class TextScanner {
   // One or more decimal digits, taken modulo 2^32 as a signed 32-bit integer.
   std::optional<std::int32_t> integer();
 
-  // A double-quoted string literal with its escapes decoded into `out` (replacing its content).
-  bool string(std::string& out);
+  // A double-quoted string literal with its escapes decoded. `text` views the decoded bytes: the
+  // literal itself when it holds no escape, else `scratch`; the view lasts until the next
+  // operation.
+  bool string(std::string& scratch, std::string_view& text);
 
  private:
   void skipSpace() {
@@ -93,7 +95,13 @@ class TextScanner {
   void skipBlankRun();
 
   // Character classes, by table.
-  enum Class : unsigned char { kSpace = 1, kLetter = 2, kDigit = 4, kUnderscore = 8 };
+  enum Class : unsigned char {
+    kSpace = 1,
+    kLetter = 2,
+    kDigit = 4,
+    kUnderscore = 8,
+    kStringStop = 16,  // ends a run of plain characters in a string literal
+  };
   static const std::array<unsigned char, 256> kClasses;
   static bool is(char c, unsigned char classes) {
     return (kClasses[static_cast<unsigned char>(c)] & classes) != 0;
