@@ -47,16 +47,6 @@ bool TextScanner::readMore(std::size_t count) {
   return static_cast<std::size_t>(end_ - pos_) >= count;
 }
 
-void TextScanner::skipBlankRun() {
-  constexpr std::uint64_t kBlanks = 0x2020202020202020u;
-  for (;;) {
-    std::uint64_t eight;
-    std::memcpy(&eight, pos_, sizeof eight);  // the padding keeps this inside the buffer
-    if (eight != kBlanks) return;
-    pos_ += sizeof eight;
-  }
-}
-
 NameKey TextScanner::constructorName() {
   skipSpace();
   refill(kLongestName + 1);

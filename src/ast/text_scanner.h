@@ -6,8 +6,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,14 +87,27 @@ class TextScanner {
     for (;;) {
       while (isSpace(*pos_)) {
         ++pos_;
-        if (pos_[0] == ' ' && pos_[1] == ' ') skipBlankRun();
+        skipBlanks();
       }
       if (pos_ != end_ || !refill(1)) return;
     }
   }
 
-  // Skips blanks eight at a time: the indented layout has long runs of them.
-  void skipBlankRun();
+  // Skips a run of blanks eight bytes at a time: the indented layout has long runs of them.
+  // The NULs after the text keep every load inside the buffer.
+  void skipBlanks() {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+    for (;;) {
+      std::uint64_t eight;
+      std::memcpy(&eight, pos_, sizeof eight);
+      if (std::uint64_t differ = eight ^ kBlanks) {
+        pos_ += std::endian::native == std::endian::little ? std::countr_zero(differ) / 8
+                                                           : std::countl_zero(differ) / 8;
+        return;
+      }
+      pos_ += sizeof eight;
+    }
+  }
 
   // Character classes, by table.
   enum Class : unsigned char {
