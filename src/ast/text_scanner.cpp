@@ -5,6 +5,8 @@
 namespace vrel::ast {
 namespace {
 
+// The buffer starts small, for the many small texts, and doubles with each refill up to a block.
+constexpr std::size_t kFirstBlockBytes = std::size_t{4} << 10;
 constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
 constexpr std::size_t kPadding = 8;  // NULs after the last byte read
 
@@ -29,17 +31,27 @@ const std::array<unsigned char, 256> TextScanner::kClasses = [] {
 }();
 
 TextScanner::TextScanner(ByteSource& source)
-    : source_(source), buffer_(new char[kBlockBytes + kPadding]()) {
+    : source_(source), buffer_(new char[kFirstBlockBytes + kPadding]), capacity_(kFirstBlockBytes) {
   pos_ = end_ = buffer_.get();
+  std::memset(end_, 0, kPadding);
 }
 
 bool TextScanner::readMore(std::size_t count) {
   std::size_t unread = static_cast<std::size_t>(end_ - pos_);
-  std::memmove(buffer_.get(), pos_, unread);
+  if (sourceEnded_) return unread >= count;
+  bool afterFirstBlock = end_ != buffer_.get();
+  if (afterFirstBlock && capacity_ < kBlockBytes) {
+    std::unique_ptr<char[]> larger(new char[2 * capacity_ + kPadding]);
+    std::memcpy(larger.get(), pos_, unread);
+    buffer_ = std::move(larger);
+    capacity_ *= 2;
+  } else {
+    std::memmove(buffer_.get(), pos_, unread);
+  }
   pos_ = buffer_.get();
   end_ = pos_ + unread;
   while (!sourceEnded_ && static_cast<std::size_t>(end_ - pos_) < count) {
-    std::size_t got = source_.read(end_, kBlockBytes - static_cast<std::size_t>(end_ - pos_));
+    std::size_t got = source_.read(end_, capacity_ - static_cast<std::size_t>(end_ - pos_));
     if (got == 0) sourceEnded_ = true;
     end_ += got;
   }

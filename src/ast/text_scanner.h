@@ -135,6 +135,7 @@ class TextScanner {
   std::unique_ptr<char[]> buffer_;
   char* pos_;
   char* end_;  // the byte after the last one read is always a NUL, and so are the next seven
+  std::size_t capacity_;
   bool sourceEnded_ = false;
 };
 

@@ -8,7 +8,7 @@
 namespace vrel::ast {
 namespace {
 
-constexpr std::size_t kInitialWords = std::size_t{1} << 14;
+constexpr std::size_t kInitialWords = std::size_t{1} << 10;
 // Word indices are 32 bits wide.
 constexpr std::size_t kMaxWords = std::size_t{1} << 32;
 
