@@ -65,13 +65,13 @@ constexpr Constructor named(std::string_view name) {
   return {nameKey(name), Type::template tagOf<Alt>()};
 }
 
-// A table names every constructor of `Type`, each once.
+// A table names every constructor of `Type`, each once, each name short enough for a key.
 template <class Type, std::size_t N>
 constexpr bool namesEveryConstructor(const std::array<Constructor, N>& table) {
   if (N != std::variant_size_v<typename Type::Variant>) return false;
   std::array<bool, N> seen{};
   for (const Constructor& c : table) {
-    if (c.tag >= N || seen[c.tag]) return false;
+    if (c.name == 0 || c.tag >= N || seen[c.tag]) return false;
     seen[c.tag] = true;
   }
   return true;
@@ -80,6 +80,7 @@ constexpr bool namesEveryConstructor(const std::array<Constructor, N>& table) {
 constexpr NameKey kProg = nameKey("Prog");
 constexpr NameKey kFuncDef = nameKey("FuncDef");
 constexpr NameKey kVarDef = nameKey("VarDef");
+static_assert(kProg != 0 && kFuncDef != 0 && kVarDef != 0);
 constexpr std::array kLocalDef{named<LFunc, LocalDef>("LFunc"), named<LVar, LocalDef>("LVar")};
 constexpr std::array kType{named<TPrim, Type>("TPrim"), named<TArr, Type>("TArr")};
 constexpr std::array kRetType{named<Rnothing, RetType>("Rnothing"), named<Rtype, RetType>("Rtype")};
@@ -113,14 +114,15 @@ struct Enumerator {
   E value;
 };
 
-// A table names every member of `E` (numbered from 0 up to `last`), each once.
+// A table names every member of `E` (numbered from 0 up to `last`), each once, each name short
+// enough for a key.
 template <class E, std::size_t N>
 constexpr bool namesEveryMember(const std::array<Enumerator<E>, N>& table, E last) {
   if (N != static_cast<std::size_t>(last) + 1) return false;
   std::array<bool, N> seen{};
   for (const Enumerator<E>& e : table) {
     auto i = static_cast<std::size_t>(e.value);
-    if (i >= N || seen[i]) return false;
+    if (e.name == 0 || i >= N || seen[i]) return false;
     seen[i] = true;
   }
   return true;

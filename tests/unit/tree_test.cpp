@@ -84,6 +84,35 @@ TEST(TreeTest, TagsFollowTheDeclaredOrder) {
   EXPECT_EQ(Expr{Eparen{Enum{0}}}.tag(), 6u);
 }
 
+TEST(TreeStoreTest, StoresEqualStringsOnceAndKeepsWhatItStoredAsItGrows) {
+  TreeStore store;
+  std::string withNul("a\0b", 3);
+  Word first = store.intern("count");
+  Word nul = store.intern(withNul);
+  std::vector<Word> nodes;
+  for (Word i = 0; i < 100'000; ++i) {
+    const Word fields[] = {i, first};
+    nodes.push_back(store.appendNode(i % 7, fields));
+  }
+  EXPECT_EQ(store.intern("count"), first);
+  EXPECT_EQ(store.intern(withNul), nul);
+  EXPECT_NE(store.intern("counter"), first);
+  EXPECT_EQ(store.string(first), "count");
+  EXPECT_EQ(store.string(nul), withNul);
+  EXPECT_EQ(store.string(store.intern("")), "");
+  for (Word i = 0; i < 100'000; i += 997) {
+    const Word* node = store.at(nodes[i]);
+    EXPECT_EQ(node[0], i % 7);
+    EXPECT_EQ(node[1], i);
+    EXPECT_EQ(node[2], first);
+  }
+  const Word elements[] = {nodes[0], nodes[1]};
+  const Word* list = store.at(store.appendList(2, elements));
+  EXPECT_EQ(list[0], 2u);
+  EXPECT_EQ(list[2], nodes[1]);
+  EXPECT_EQ(store.at(store.emptyList())[0], 0u);
+}
+
 TEST(TreeTest, DeepTreesAreBuiltComparedAndDestroyedOnTheLargeStack) {
   runWithLargeStack([] {
     Expr a = Enum{0}, b = Enum{0};
