@@ -85,6 +85,7 @@ def size_rows(vrelc, sizes, work, env):
     print("| statements | source | AST file | cp AST file | vrelc -t | gcc -fsyntax-only "
           "| time ratio | memory ratio | statements/s |")
     print("|---|---|---|---|---|---|---|---|---|")
+    per_statement = {}
     for statements in sizes:
         source = os.path.join(work, f"size{statements}.vrel")
         c_file = os.path.join(work, f"size{statements}.c")
@@ -100,8 +101,14 @@ def size_rows(vrelc, sizes, work, env):
         print(f"| {statements:,} | {megabytes(os.path.getsize(source))} | {megabytes(ast_bytes)} "
               f"| {cp_time:.3f} s | {v_time:.3f} s, {v_mem:.0f} MB | {g_time:.3f} s, {g_mem:.0f} MB "
               f"| {v_time / g_time:.3f} | {v_mem / g_mem:.3f} | {statements / v_time:,.0f} |")
+        per_statement[statements] = v_time / statements
         os.remove(c_file)
         os.remove(source)
+    if len(per_statement) > 1:
+        smallest, largest = max(min(per_statement), 10_000), max(per_statement)
+        if smallest in per_statement and smallest < largest:
+            print(f"\nTime per statement at {largest:,} statements / at {smallest:,}: "
+                  f"{per_statement[largest] / per_statement[smallest]:.2f}")
 
 
 def floor_copy(vrelc, source, ast_bytes, work, env):
@@ -124,8 +131,8 @@ def floor_copy(vrelc, source, ast_bytes, work, env):
 
 def nesting_rows(vrelc, work, env):
     print()
-    print("| nesting | depth | source | vrelc -t | AST file | vrelc -p | -p text |")
-    print("|---|---|---|---|---|---|---|")
+    print("| nesting | depth | source | vrelc -t | AST file | AST / source | vrelc -p | -p text |")
+    print("|---|---|---|---|---|---|---|---|")
     cases = [(name, workload.DEEP[name][0], workload.deep(name)) for name in workload.DEEP]
     cases.append(("sum of 8,000 terms", 8000, workload.long_sum(8000)))
     for name, depth, text in cases:
@@ -142,7 +149,7 @@ def nesting_rows(vrelc, work, env):
         t_cell = f"{t_time:.3f} s, {t_mem:.0f} MB" + ("" if status_t == 0 else f" (status {status_t})")
         p_cell = f"{p_time:.3f} s, {p_mem:.0f} MB" + ("" if status_p == 0 else f" (status {status_p})")
         print(f"| {name} | {depth:,} | {megabytes(len(text))} | {t_cell} | {megabytes(ast_bytes)} "
-              f"| {p_cell} | {megabytes(p_bytes)} |")
+              f"| {ast_bytes / len(text):.0f} | {p_cell} | {megabytes(p_bytes)} |")
         os.remove(source)
 
 
