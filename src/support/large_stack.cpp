@@ -1,6 +1,7 @@
 #include "support/large_stack.h"
 
 #include <pthread.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <exception>
@@ -33,9 +34,8 @@ int startThread(pthread_t& thread, Job& job, std::size_t bytes) {
   return error;
 }
 
-}  // namespace
-
-std::size_t stackBytesLeft() {
+// The lowest address the calling thread's stack may grow to, above its guard; 0 when unknown.
+std::uintptr_t stackLimit() {
   pthread_attr_t attr;
   if (pthread_getattr_np(pthread_self(), &attr) != 0) return 0;
   void* lowest = nullptr;
@@ -44,11 +44,23 @@ std::size_t stackBytesLeft() {
   int error = pthread_attr_getstack(&attr, &lowest, &size);
   if (error == 0) error = pthread_attr_getguardsize(&attr, &guard);
   pthread_attr_destroy(&attr);
-  if (error != 0) return 0;
+  return error == 0 ? reinterpret_cast<std::uintptr_t>(lowest) + guard : 0;
+}
+
+}  // namespace
+
+std::size_t stackBytesLeft() {
+  std::uintptr_t limit = 0;
+  if (gettid() == getpid()) {
+    // The main thread's limit is found by reading the process's memory map: once is enough.
+    static const std::uintptr_t mainLimit = stackLimit();
+    limit = mainLimit;
+  } else {
+    limit = stackLimit();
+  }
   char here;
   auto top = reinterpret_cast<std::uintptr_t>(&here);
-  auto bottom = reinterpret_cast<std::uintptr_t>(lowest) + guard;
-  return top > bottom ? top - bottom : 0;
+  return limit != 0 && top > limit ? top - limit : 0;
 }
 
 std::size_t nestingDepthForStack() {
