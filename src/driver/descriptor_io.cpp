@@ -128,20 +128,10 @@ DescriptorWriter standardOutput() {
   return DescriptorWriter(STDOUT_FILENO, "standard output");
 }
 
-std::string readWhole(int fd, const std::string& path) {
-  struct stat info {};
-  std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
-  // One byte to spare, so that the read finding the end needs no larger string.
-  std::string text(expected + 1, '\0');
-  std::size_t used = 0;
-  for (;;) {
-    if (used == text.size()) text.resize(2 * text.size());
-    std::size_t got = readAt(fd, text.data() + used, text.size() - used, used, path);
-    if (got == 0) break;
-    used += got;
-  }
-  text.resize(used);
-  return text;
+std::size_t DescriptorSource::read(char* buffer, std::size_t capacity) {
+  std::size_t got = readAt(fd_, buffer, capacity, offset_, path_);
+  offset_ += static_cast<off_t>(got);
+  return got;
 }
 
 int openForWriting(const std::string& path) {

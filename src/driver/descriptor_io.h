@@ -2,11 +2,15 @@
 // a full disk on write or close included, throws CompileError naming the file and the operation.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <memory>
 #include <streambuf>
 #include <string>
 #include <string_view>
+
+#include "ast/text_scanner.h"
 
 namespace vrel {
 
@@ -53,8 +57,18 @@ void printStandardOutput(std::string_view text);
 // Standard output as every mode writes it; close() it at the end.
 DescriptorWriter standardOutput();
 
-// The whole content of the file open at `fd`, read from its start; `path` names it.
-std::string readWhole(int fd, const std::string& path);
+// The content of the file open at `fd`, handed out in blocks from its start; `path` names it.
+// The AST text is read this way, so that it is never held whole.
+class DescriptorSource : public ast::ByteSource {
+ public:
+  DescriptorSource(int fd, const std::string& path) : fd_(fd), path_(path) {}
+  std::size_t read(char* buffer, std::size_t capacity) override;
+
+ private:
+  int fd_;
+  std::string path_;
+  off_t offset_ = 0;
+};
 
 // Opens `path` for writing, creating it or truncating it, and returns the descriptor.
 int openForWriting(const std::string& path);

@@ -42,7 +42,8 @@ int runFrontEnd(const Options& options, const TempFile& astFile) {
 
 // The tree of the AST text, read back through the descriptor the front end wrote it by.
 ast::Prog readTree(const TempFile& astFile) {
-  std::optional<ast::Prog> prog = ast::readProg(readWhole(astFile.fd(), astFile.path()));
+  DescriptorSource text(astFile.fd(), astFile.path());
+  std::optional<ast::Prog> prog = ast::readProg(text);
   // The front end wrote something this reader cannot read: a fault of the compiler itself.
   if (!prog) throw std::logic_error("Haskell AST parse error.");
   return std::move(*prog);
