@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -281,6 +282,41 @@ TEST(ReaderTest, ReadsDeepNestingOnTheLargeStack) {
               mainWith(Swhile{cond, Sskip{}}));
     EXPECT_EQ(readProg(mainText(nest("Sblock[", "Sskip", "]", kLevels))), mainWith(stmt));
   });
+}
+
+// Hands out a text a few bytes at a time, so that every token meets the end of a block.
+class TrickleSource : public ByteSource {
+ public:
+  TrickleSource(std::string_view text, std::size_t step) : rest_(text), step_(step) {}
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    std::size_t n = std::min({capacity, step_, rest_.size()});
+    rest_.copy(buffer, n);
+    rest_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view rest_;
+  std::size_t step_;
+};
+
+TEST(ReaderTest, ReadsTheSameTreeWhateverBlocksTheTextComesIn) {
+  std::string text = readData("example.ast");
+  std::optional<Prog> whole = readProg(text);
+  ASSERT_TRUE(whole);
+  for (std::size_t step : {1, 2, 3, 7}) {
+    TrickleSource source(text, step);
+    EXPECT_EQ(readProg(source), whole) << step;
+  }
+  std::string escapes = mainText(R"(Sreturn(EOexpr(Elval(Lstr "a\x41\n\"\0z"))))");
+  for (std::size_t step : {1, 2, 3}) {
+    TrickleSource source(escapes, step);
+    EXPECT_EQ(readProg(source), mainWith(Sreturn{EOexpr{Elval{Lstr{std::string("aA\n\"\0z", 6)}}}}))
+        << step;
+  }
+  // Around the end of the first block of the scanner's buffer.
+  for (std::size_t blanks = 4080; blanks < 4100; ++blanks)
+    EXPECT_EQ(readProg(std::string(blanks, ' ') + text), whole) << blanks;
 }
 
 std::string eparens(std::size_t levels) {
