@@ -1,0 +1,73 @@
+;;; vrel-mode.el --- Major mode for Vrel, the language of the vrelc compiler  -*- lexical-binding: t; -*-
+
+;;; Commentary:
+
+;; Highlights the keywords, the fourteen library routines, numbers, character and string
+;; constants, and both kinds of comment: "--" to the end of the line and "(*" to "*)".
+;; Files ending in .vrel open in this mode.
+;;
+;; Install: put this file in a folder of `load-path' and add (require 'vrel-mode) to your init
+;; file, or (load "/usr/local/share/vrelc/editors/emacs/vrel-mode.el").
+
+;;; Code:
+
+(defgroup vrel nil
+  "Editing Vrel programs."
+  :group 'languages)
+
+(defconst vrel-keywords '("else" "if" "return" "while")
+  "Vrel statement keywords.")
+
+(defconst vrel-types '("byte" "int" "proc" "reference")
+  "Vrel type keywords and the parameter mode.")
+
+(defconst vrel-constants '("false" "true")
+  "Vrel condition constants.")
+
+(defconst vrel-library-routines
+  '("extend" "readByte" "readChar" "readInteger" "readString" "shrink" "strcat" "strcmp"
+    "strcpy" "strlen" "writeByte" "writeChar" "writeInteger" "writeString")
+  "The library routines every Vrel program may call.")
+
+(defvar vrel-mode-syntax-table
+  (let ((table (make-syntax-table)))
+    ;; "--" opens a comment of style a, which a newline closes; "(*" opens one of style b,
+    ;; which "*)" closes.
+    (modify-syntax-entry ?- ". 12" table)
+    (modify-syntax-entry ?\n ">" table)
+    (modify-syntax-entry ?\( "()1" table)
+    (modify-syntax-entry ?\) ")(4" table)
+    (modify-syntax-entry ?* ". 23b" table)
+    (modify-syntax-entry ?\" "\"" table)
+    (modify-syntax-entry ?' "\"" table)
+    (modify-syntax-entry ?\\ "\\" table)
+    (modify-syntax-entry ?_ "_" table)
+    (dolist (char '(?+ ?/ ?% ?= ?< ?> ?! ?& ?|))
+      (modify-syntax-entry char "." table))
+    table)
+  "Syntax table of `vrel-mode'.")
+
+(defconst vrel-font-lock-keywords
+  `((,(regexp-opt vrel-keywords 'symbols) . font-lock-keyword-face)
+    (,(regexp-opt vrel-types 'symbols) . font-lock-type-face)
+    (,(regexp-opt vrel-constants 'symbols) . font-lock-constant-face)
+    (,(regexp-opt vrel-library-routines 'symbols) . font-lock-builtin-face)
+    ("^[ \t]*\\([A-Za-z][A-Za-z0-9_]*\\)[ \t]*(" 1 font-lock-function-name-face)
+    ("\\_<[0-9]+\\_>" . font-lock-constant-face))
+  "Highlighting of `vrel-mode'.")
+
+;;;###autoload
+(define-derived-mode vrel-mode prog-mode "Vrel"
+  "Major mode for editing Vrel programs."
+  :syntax-table vrel-mode-syntax-table
+  (setq-local font-lock-defaults '(vrel-font-lock-keywords))
+  (setq-local comment-start "-- ")
+  (setq-local comment-end "")
+  (setq-local comment-start-skip "\\(?:--+\\|(\\*+\\)[ \t]*"))
+
+;;;###autoload
+(add-to-list 'auto-mode-alist '("\\.vrel\\'" . vrel-mode))
+
+(provide 'vrel-mode)
+
+;;; vrel-mode.el ends here

@@ -1,0 +1,11 @@
+" Vrel comments, for gq, commenting plugins and the 'comments' formatting of Vim.
+if exists("b:did_ftplugin")
+  finish
+endif
+let b:did_ftplugin = 1
+
+setlocal comments=s:(*,m:\ ,e:*),:--
+setlocal commentstring=--\ %s
+setlocal expandtab shiftwidth=2 softtabstop=2
+
+let b:undo_ftplugin = "setlocal comments< commentstring< expandtab< shiftwidth< softtabstop<"
