@@ -1,10 +1,13 @@
-# Wraps CMake: `make` builds build/vrelc, `make check` runs every test, `make demo` runs an example.
+# Wraps CMake: `make` builds build/vrelc, `make check` runs every test, `make demo` runs an example,
+# `make install` builds the compiler alone in its own folder and installs it, `make uninstall`
+# removes what that install put in place.
 BUILD_DIR ?= build
+INSTALL_BUILD_DIR ?= build-install
 PREFIX ?= /usr/local
 DESTDIR ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure vrelc check demo bench install clean
+.PHONY: all deps configure vrelc check demo bench install uninstall clean
 
 all: vrelc
 
@@ -32,8 +35,15 @@ bench: configure
 	$(BUILD_DIR)/bench/vrel_bench
 	python3 bench/pipeline_table.py $(BUILD_DIR)/vrelc
 
-install: vrelc
-	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+install:
+	@scripts/install-deps.sh --build
+	cmake -S . -B $(INSTALL_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVRELC_BUILD_TESTS=OFF -DVRELC_BUILD_BENCHMARKS=OFF
+	cmake --build $(INSTALL_BUILD_DIR) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)" --strip
+
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake --build $(INSTALL_BUILD_DIR) --target uninstall
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(INSTALL_BUILD_DIR)

@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs the build tools and test tools this project needs and the machine lacks.
+# With --build, only what building and installing the compiler needs.
 set -e
 
 missing=""
@@ -15,11 +16,14 @@ need bison bison
 need cmake cmake
 need ninja ninja-build
 need g++ g++
-need python3 python3
-need /usr/lib/llvm-14/bin/FileCheck llvm-14-tools
-need /usr/lib/llvm-14/build/utils/lit/lit.py llvm-14-tools
-need /usr/include/gtest/gtest.h libgtest-dev
-need /usr/include/benchmark/benchmark.h libbenchmark-dev
+if [ "$1" != "--build" ]; then
+  need python3 python3
+  need groff groff-base
+  need /usr/lib/llvm-14/bin/FileCheck llvm-14-tools
+  need /usr/lib/llvm-14/build/utils/lit/lit.py llvm-14-tools
+  need /usr/include/gtest/gtest.h libgtest-dev
+  need /usr/include/benchmark/benchmark.h libbenchmark-dev
+fi
 
 [ -z "$missing" ] && exit 0
 

@@ -2,12 +2,13 @@
 
 #include "driver/option_scanner.h"
 #include "driver/usage_text.h"
+#include "driver/version.h"
 #include "support/overloaded.h"
 
 namespace vrel {
 namespace {
 
-constexpr const char* kVersion = "1.0";
+constexpr const char* kVersion = VRELC_VERSION;
 
 void applySetting(Options& options, const OptionSetting& setting) {
   std::visit(Overloaded{
