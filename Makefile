@@ -38,7 +38,7 @@ bench: configure
 install:
 	@scripts/install-deps.sh --build
 	cmake -S . -B $(INSTALL_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVRELC_BUILD_TESTS=OFF -DVRELC_BUILD_BENCHMARKS=OFF
+	  -DVRELC_BUILD_TESTS=OFF -DVRELC_BUILD_BENCHMARKS=OFF -DCMAKE_INSTALL_PREFIX="$(PREFIX)"
 	cmake --build $(INSTALL_BUILD_DIR) -j $(JOBS)
 	DESTDIR="$(DESTDIR)" cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)" --strip
 
