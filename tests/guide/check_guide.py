@@ -86,7 +86,7 @@ class Guide:
             actual = ran.stdout.decode(errors="replace")
             if ran.returncode != 0 or actual != attached["output"][1]:
                 self.fail(line, f"status {ran.returncode}, expected output "
-                                f"{attached['output'][1]!r}, got {actual[:2000]!r}")
+                                f"{attached['output'][1]!r}, got {actual[:300]!r}")
 
     def check_console(self, line, body):
         self.samples += 1
