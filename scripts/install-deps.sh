@@ -19,6 +19,7 @@ need g++ g++
 if [ "$1" != "--build" ]; then
   need python3 python3
   need groff groff-base
+  need gdb gdb
   need /usr/lib/llvm-14/bin/FileCheck llvm-14-tools
   need /usr/lib/llvm-14/build/utils/lit/lit.py llvm-14-tools
   need /usr/include/gtest/gtest.h libgtest-dev
