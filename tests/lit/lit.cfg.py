@@ -1,4 +1,11 @@
 # End-to-end tests of the vrelc command: exact streams and exit statuses.
+#
+# Conventions:
+# - A RUN line that starts a program the test built (or any command that might not end) runs it
+#   through %timeout, e.g. "RUN: %timeout %t.exe > %t.out": the program is stopped after a few
+#   seconds and the RUN line fails with status 124, naming the test. ctest also limits each test.
+# - A test that cannot run under AddressSanitizer (one that limits the address space with
+#   ulimit -v, say) says "UNSUPPORTED: asan"; the sanitizer build skips it.
 import os
 import lit.formats
 
@@ -9,5 +16,8 @@ config.excludes = ["Inputs"]
 
 config.substitutions.append(("%vrelc", config.vrelc))
 config.substitutions.append(("%inputs", os.path.join(config.test_source_root, "Inputs")))
+config.substitutions.append(("%timeout", "timeout -k 5 " + config.step_seconds))
+if config.sanitized:
+    config.available_features.add("asan")
 config.environment["PATH"] = os.pathsep.join(
     [config.llvm_tools_dir, config.environment.get("PATH", "/usr/bin:/bin")])

@@ -26,7 +26,7 @@ i=0
 while [ $i -lt 100 ]; do
   status=$(cat "$work/p$i.status")
   [ "$status" = 0 ] || { echo "compilation $i ended with status $status"; exit 1; }
-  output=$("$work/p$i")
+  output=$(timeout -k 5 10 "$work/p$i")
   [ "$output" = "$i" ] || { echo "program $i printed $output"; exit 1; }
   i=$((i + 1))
 done
