@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -35,15 +35,15 @@ int main(int argc, char** argv) {
     for (const fs::path& file : inputsOf(argv[i])) {
       std::ifstream in(file, std::ios::binary);
       if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        std::cerr << "cannot read " << file.string() << std::endl;
         return 1;
       }
       std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      std::fprintf(stderr, "replaying %s\n", file.c_str());
+      std::cerr << "replaying " << file.string() << std::endl;
       LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++replayed;
     }
   }
-  std::fprintf(stderr, "%zu inputs replayed\n", replayed);
+  std::cerr << replayed << " inputs replayed" << std::endl;
   return replayed > 0 ? 0 : 1;
 }

@@ -3,8 +3,8 @@
 // the front end accepted and the reader rejects is a fault, reported as a crash.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string text = ast.content();
   std::optional<vrel::ast::Prog> prog = vrel::ast::readProg(text);
   if (!prog) {
-    std::fprintf(stderr, "the reader rejects the front end's AST text:\n%s\n", text.c_str());
+    std::cerr << "the reader rejects the front end's AST text:\n" << text << std::endl;
     std::abort();
   }
   std::ostringstream out;
