@@ -24,6 +24,13 @@ if [ "$1" != "--build" ]; then
   need /usr/lib/llvm-14/build/utils/lit/lit.py llvm-14-tools
   need /usr/include/gtest/gtest.h libgtest-dev
   need /usr/include/benchmark/benchmark.h libbenchmark-dev
+  # make check-sanitize, make fuzz (sanitizer and libFuzzer runtimes), the format check, make tidy
+  need clang++-14 clang-14
+  need clang-format-14 clang-format-14
+  need run-clang-tidy-14 clang-tidy-14
+  need git git
+  ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+    missing="$missing libclang-rt-14-dev"
 fi
 
 [ -z "$missing" ] && exit 0
