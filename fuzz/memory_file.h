@@ -21,11 +21,17 @@ class MemoryFile {
   MemoryFile& operator=(const MemoryFile&) = delete;
   ~MemoryFile() { ::close(fd_); }
 
+  int fd() const { return fd_; }
   const char* path() const { return path_.c_str(); }
+
+  // Empties the file; writes through the descriptor start again at its beginning.
+  void clear() {
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) std::abort();
+  }
 
   // Replaces the content with `size` bytes from `data`.
   void assign(const void* data, std::size_t size) {
-    if (::ftruncate(fd_, 0) != 0) std::abort();
+    clear();
     const char* bytes = static_cast<const char*>(data);
     for (std::size_t done = 0; done < size;) {
       ssize_t n = ::pwrite(fd_, bytes + done, size - done, static_cast<off_t>(done));
