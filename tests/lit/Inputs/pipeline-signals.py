@@ -96,7 +96,10 @@ exe, out = os.path.join(work, "exe"), os.path.join(work, "out.c")
 
 signalled("term-at-start", signal.SIGTERM, ["-o", exe, program], False, 0)
 signalled("term-front-end", signal.SIGTERM, ["-o", exe, program], False, 0.5)
-signalled("term-translation", signal.SIGTERM, ["-o", exe, program], True, 0.3)
+# A fast machine may be past the translation when the signal comes: the stand-in compiler then
+# sleeps without files of its own, so only vrelc's files are looked for.
+slow_compiler = "--gcc=sh -c 'sleep 3' sh"
+signalled("term-translation", signal.SIGTERM, [slow_compiler, "-o", exe, program], True, 0.3)
 signalled("int-translation", signal.SIGINT, ["-t", "-o", out, program], True, 0.3)
 signalled("hup-front-end", signal.SIGHUP, ["-p", program], False, 0.3)
 if os.path.exists(os.path.join(work, "out.c")) or os.path.exists(os.path.join(work, "exe")):
