@@ -3,17 +3,14 @@
 #include <cstdio>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
-#include "ast/reader.h"
 #include "codegen/translate.h"
+#include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
-#include "frontend/frontend.h"
 #include "support/compile_error.h"
-#include "support/large_stack.h"
 
 namespace vrel {
 
@@ -27,38 +24,6 @@ bool sourceOpens(const char* source) {
   return true;
 }
 
-// -p prints the indented layout; the other modes only read the text back, without the blanks.
-int runFrontEnd(const Options& options, const TempFile& astFile) {
-  const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
-  // An AST file that could not be created is reported as the front end reports an output it
-  // cannot open: after the source, which it opens first and reports itself when it cannot.
-  if (!astFile.created() && sourceOpens(source)) {
-    std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
-    return kFrontEndOutputNotWritten;
-  }
-  AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
-  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout);
-}
-
-// The tree of the AST text, read back through the descriptor the front end wrote it by.
-ast::Prog readTree(const TempFile& astFile) {
-  DescriptorSource text(astFile.fd(), astFile.path());
-  std::optional<ast::Prog> prog = ast::readProg(text);
-  // The front end wrote something this reader cannot read: a fault of the compiler itself.
-  if (!prog) throw std::logic_error("Haskell AST parse error.");
-  return std::move(*prog);
-}
-
-// Writes the C text of the AST file to `out`. The tree is read, walked and destroyed on the large
-// stack; the temporary files stay with this thread.
-void translateAstFile(const TempFile& astFile, DescriptorWriter& out) {
-  runWithLargeStack([&] {
-    std::ostream stream(&out);
-    translate(stream, readTree(astFile));
-  });
-  out.finish();
-}
-
 int printAst(TempFiles& files) {
   DescriptorWriter out = standardOutput();
   out.copyFrom(files.ast().fd(), files.ast().path());
@@ -68,31 +33,27 @@ int printAst(TempFiles& files) {
   return 0;
 }
 
-// With -o the output file is created or replaced only once the whole C text exists: the text is
-// staged in the temporary C file and copied from there.
-int translateToOutput(const Options& options, TempFiles& files) {
-  if (!options.outputFile) {
-    DescriptorWriter out = standardOutput();
-    translateAstFile(files.ast(), out);
-    out.close();
-    files.ast().remove();
-    return 0;
-  }
-  TempFile& staged = files.c();
-  DescriptorWriter stage(staged.writableFd(), staged.path());
-  translateAstFile(files.ast(), stage);
-  DescriptorWriter out(openForWriting(*options.outputFile), *options.outputFile);
-  out.copyFrom(staged.fd(), staged.path());
+void writeTranslation(const Translation& translation, DescriptorWriter& out) {
+  std::ostream stream(&out);
+  translation.writeTo(stream);
+  out.finish();
+}
+
+// The output file is created or replaced only now that the whole C text exists.
+int translateToOutput(const Options& options, TempFiles& files, const Translation& translation) {
+  DescriptorWriter out = options.outputFile ? DescriptorWriter(openForWriting(*options.outputFile),
+                                                               *options.outputFile)
+                                            : standardOutput();
+  writeTranslation(translation, out);
   out.close();
   files.ast().remove();
-  staged.remove();
   return 0;
 }
 
-int buildExecutable(const Options& options, TempFiles& files) {
+int buildExecutable(const Options& options, TempFiles& files, const Translation& translation) {
   TempFile& cFile = files.c();
   DescriptorWriter out(cFile.writableFd(), cFile.path());
-  translateAstFile(files.ast(), out);
+  writeTranslation(translation, out);
   cFile.close();
   files.ast().remove();
   // The compiler reads the C file by name: that name must still be the file written.
@@ -111,7 +72,7 @@ int buildExecutable(const Options& options, TempFiles& files) {
 }  // namespace
 
 bool needsCFile(const Options& options) {
-  return options.mode == Mode::ModeExec || (options.mode == Mode::ModeC && options.outputFile);
+  return options.mode == Mode::ModeExec;
 }
 
 int runCompiler(const Options& options) {
@@ -121,24 +82,39 @@ int runCompiler(const Options& options) {
   }
   RunNumbers runNumbers;
   TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
-  return compileWith(options, files);
+  return compileWith(options, files, runFrontEnd);
 }
 
-int compileWith(const Options& options, TempFiles& files) {
-  int result = runFrontEnd(options, files.ast());
-  if (result != kFrontEndAccepted) return result;
-  return compileAstFile(options, files);
-}
-
-int compileAstFile(const Options& options, TempFiles& files) {
-  switch (options.mode) {
-    case Mode::ModeAst:
-      return printAst(files);
-    case Mode::ModeC:
-      return translateToOutput(options, files);
-    default:
-      return buildExecutable(options, files);
+// -p prints the text of the AST file once the front end has accepted the source. The other modes
+// read the tree while the front end writes the text, and translate it once the front end has
+// accepted the source; nothing is written before that.
+int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontEnd) {
+  if (options.mode == Mode::ModeAst) {
+    int result = frontEnd(options, files.ast(), nullptr);
+    return result == kFrontEndAccepted ? printAst(files) : result;
   }
+  std::optional<Translation> translation;
+  {
+    BackEnd backEnd;
+    int result = frontEnd(options, files.ast(), backEnd.listener());
+    translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
+    if (result != kFrontEndAccepted) return result;
+  }
+  if (options.mode == Mode::ModeC) return translateToOutput(options, files, *translation);
+  return buildExecutable(options, files, *translation);
+}
+
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener) {
+  const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
+  // An AST file that could not be created is reported as the front end reports an output it
+  // cannot open: after the source, which it opens first and reports itself when it cannot.
+  if (!astFile.created() && sourceOpens(source)) {
+    std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
+    return kFrontEndOutputNotWritten;
+  }
+  // -p prints the indented layout; the other modes read the text without the blanks.
+  AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
+  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener);
 }
 
 }  // namespace vrel

@@ -1,8 +1,11 @@
 // One compilation: front end, AST text read back, then -p, -t or the C compiler.
 #pragma once
 
+#include <functional>
+
 #include "driver/options.h"
 #include "driver/temp_files.h"
+#include "frontend/frontend.h"
 
 namespace vrel {
 
@@ -13,13 +16,19 @@ namespace vrel {
 // that a failed C compiler leaves for the user to examine.
 int runCompiler(const Options& options);
 
-// True when the run needs a temporary C file: to compile it, or to stage the -t output for -o.
+// True when the run needs a temporary C file: to compile it.
 bool needsCFile(const Options& options);
 
-// The stages after the temporary files of `options` were reserved in `files`.
-int compileWith(const Options& options, TempFiles& files);
+// A front end: writes the AST text of the source of `options` through the descriptor of
+// `astFile`, shows each block written to `listener` (when not null), and returns one of the
+// results of vrel_parse_fd.
+using FrontEnd =
+    std::function<int(const Options& options, const TempFile& astFile, AstTextListener* listener)>;
 
-// The stages after the front end has written the AST text to `files.ast()`.
-int compileAstFile(const Options& options, TempFiles& files);
+// The real one, vrel_parse_fd: indented text for -p, flush left otherwise.
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener);
+
+// The stages after the temporary files of `options` were reserved in `files`.
+int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontEnd);
 
 }  // namespace vrel

@@ -22,13 +22,6 @@ static_assert(std::atomic<const char*>::is_always_lock_free);
 
 std::atomic<bool> handlersInstalled{false};
 
-sigset_t cleanupSignalSet() {
-  sigset_t set;
-  sigemptyset(&set);
-  for (int signal : kCleanupSignals) sigaddset(&set, signal);
-  return set;
-}
-
 extern "C" void removeFilesAndReraise(int signal) {
   for (std::atomic<const char*>& slot : registered) {
     if (const char* path = slot.exchange(nullptr)) ::unlink(path);
@@ -43,11 +36,18 @@ extern "C" void removeFilesAndReraise(int signal) {
 
 }  // namespace
 
+sigset_t cleanupSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kCleanupSignals) sigaddset(&set, signal);
+  return set;
+}
+
 void installCleanupHandlers() {
   if (handlersInstalled.exchange(true)) return;
   struct sigaction action {};
   action.sa_handler = removeFilesAndReraise;
-  action.sa_mask = cleanupSignalSet();
+  action.sa_mask = cleanupSignals();
   action.sa_flags = SA_RESTART;
   for (int signal : kCleanupSignals) {
     struct sigaction previous {};
@@ -58,7 +58,7 @@ void installCleanupHandlers() {
 }
 
 CleanupSignalsBlocked::CleanupSignalsBlocked() {
-  sigset_t set = cleanupSignalSet();
+  sigset_t set = cleanupSignals();
   ::pthread_sigmask(SIG_BLOCK, &set, &saved_);
 }
 

@@ -7,12 +7,15 @@
 // re-raises the signal. Registration and release block the signals in the calling thread,
 // so that a file is never created without being registered, nor released while the handler could
 // still remove it. That thread must be the only one that takes the signals while it does so:
-// vrelc registers and releases files only while no other thread runs.
+// every other thread of vrelc runs with them blocked (cleanupSignals()).
 #pragma once
 
 #include <signal.h>
 
 namespace vrel {
+
+// The signals whose handler removes the files.
+sigset_t cleanupSignals();
 
 // Installs the handlers once per process; later calls do nothing.
 void installCleanupHandlers();

@@ -33,8 +33,9 @@ bool open_source(const char* input_path) {
 
 // Parses the open source into `output_fd`. A lexical error fails a source that parses; its text
 // is written all the same, as for a syntax error after the main function.
-int run_parser(int output_fd, const char* output_path, AstLayout layout) {
-  program_output_begin(output_fd, output_path, layout);
+int run_parser(int output_fd, const char* output_path, AstLayout layout,
+               AstTextListener* listener) {
+  program_output_begin(output_fd, output_path, layout, listener);
   vrel_lexer_start();
   std::int64_t errors_before = error_count;
   int result = kFrontEndAccepted;
@@ -69,7 +70,7 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   }
   int result = kFrontEndAccepted;
   try {
-    result = run_parser(fd, output_path, AstLayout::kIndented);
+    result = run_parser(fd, output_path, AstLayout::kIndented, nullptr);
   } catch (...) {
     ::close(fd);
     throw;
@@ -78,9 +79,9 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   return program_output_end(closed) ? result : kFrontEndOutputNotWritten;
 }
 
-int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path,
-                  AstLayout layout) {
+int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout,
+                  AstTextListener* listener) {
   if (!open_source(input_path)) return kFrontEndInputNotOpened;
-  int result = run_parser(output_fd, output_path, layout);
+  int result = run_parser(output_fd, output_path, layout, listener);
   return program_output_end(true) ? result : kFrontEndOutputNotWritten;
 }

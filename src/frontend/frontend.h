@@ -1,6 +1,8 @@
 // The front end's entry: parses a Vrel source file and writes its AST text.
 #pragma once
 
+#include <string_view>
+
 // The results of vrel_parse_file; every failure is reported before it returns.
 inline constexpr int kFrontEndAccepted = 0;
 inline constexpr int kFrontEndSyntaxError = 1;  // or a lexical error in a source that parses
@@ -16,6 +18,15 @@ void vrel_frontend_reset();
 // their leading blanks (the reader skips whitespace, so both read as the same tree).
 enum class AstLayout { kIndented, kFlushLeft };
 
+// Sees the AST text as it goes into the file: every block once all its bytes are written, in
+// order, so that the blocks seen make up the file's text. A block that could not be written is
+// not seen.
+class AstTextListener {
+ public:
+  virtual ~AstTextListener() = default;
+  virtual void written(std::string_view block) = 0;
+};
+
 // Both entries end a run they cannot finish by throwing vrel::ExitRequest after printing why:
 // status 1 for exhausted memory ("Out of memory"), status 2 for a failed read of the source or a
 // scanner buffer that cannot grow. Whichever way a call ends, it has released everything it held
@@ -25,5 +36,7 @@ enum class AstLayout { kIndented, kFlushLeft };
 int vrel_parse_file(const char* input_path, const char* output_path);
 
 // Reads `input_path` (standard input when null) and writes the AST text through `output_fd`, an
-// open descriptor of the file named `output_path` in messages; the descriptor stays open.
-int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout);
+// open descriptor of the file named `output_path` in messages; the descriptor stays open. Each
+// block written is shown to `listener` too, unless it is null.
+int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout,
+                  AstTextListener* listener = nullptr);

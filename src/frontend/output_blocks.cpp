@@ -9,7 +9,8 @@
 
 namespace vrel::frontend {
 
-OutputBlocks::OutputBlocks(int fd) : fd_(fd), block_(static_cast<char*>(std::malloc(kBlockSize))) {
+OutputBlocks::OutputBlocks(int fd, AstTextListener* listener)
+    : fd_(fd), listener_(listener), block_(static_cast<char*>(std::malloc(kBlockSize))) {
   if (block_ == nullptr) throw std::bad_alloc();
 }
 
@@ -54,6 +55,9 @@ void OutputBlocks::write_block() {
     } else {
       next += n;
     }
+  }
+  if (listener_ != nullptr && !failed_ && end != block_) {
+    listener_->written(std::string_view(block_, static_cast<std::size_t>(end - block_)));
   }
 }
 

@@ -1,11 +1,14 @@
 // Text on its way to a file descriptor: gathered in one large block, which goes out in one
-// write(2) (repeated for a partial write or a signal) each time it fills.
+// write(2) (repeated for a partial write or a signal) each time it fills, and is then shown to
+// the listener, if any.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
+
+#include "frontend/frontend.h"
 
 namespace vrel::frontend {
 
@@ -14,7 +17,7 @@ class OutputBlocks {
   static constexpr std::size_t kBlockSize = std::size_t{2} << 20;
 
   // Throws std::bad_alloc if the block cannot be had.
-  explicit OutputBlocks(int fd);
+  explicit OutputBlocks(int fd, AstTextListener* listener = nullptr);
   OutputBlocks(const OutputBlocks&) = delete;
   OutputBlocks& operator=(const OutputBlocks&) = delete;
   ~OutputBlocks();
@@ -63,6 +66,7 @@ class OutputBlocks {
   void write_block();
 
   int fd_;
+  AstTextListener* listener_;
   char* block_;
   std::size_t used_ = 0;
   bool failed_ = false;

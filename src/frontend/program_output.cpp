@@ -12,6 +12,7 @@ struct ProgramOutput {
   int fd = -1;
   const char* path = nullptr;
   AstLayout layout = AstLayout::kIndented;
+  AstTextListener* listener = nullptr;
   bool failed = false;
 };
 
@@ -24,12 +25,12 @@ void report_write_failure() {
 
 }  // namespace
 
-void program_output_begin(int fd, const char* path, AstLayout layout) {
-  output = {fd, path, layout, false};
+void program_output_begin(int fd, const char* path, AstLayout layout, AstTextListener* listener) {
+  output = {fd, path, layout, listener, false};
 }
 
 bool write_program(NodeId root) {
-  OutputBlocks blocks(output.fd);
+  OutputBlocks blocks(output.fd, output.listener);
   write_ast(program_tree, root, output.layout, blocks);
   blocks.put("\n");
   if (!blocks.finish()) report_write_failure();
@@ -39,6 +40,7 @@ bool write_program(NodeId root) {
 bool program_output_end(bool closed) {
   if (!closed) report_write_failure();
   output.fd = -1;
+  output.listener = nullptr;
   return !output.failed;
 }
 

@@ -7,8 +7,9 @@
 
 namespace vrel::frontend {
 
-// The output of the next write_program: descriptor `fd`, named `path` in messages.
-void program_output_begin(int fd, const char* path, AstLayout layout);
+// The output of the next write_program: descriptor `fd`, named `path` in messages, with every
+// block written shown to `listener` (when not null).
+void program_output_begin(int fd, const char* path, AstLayout layout, AstTextListener* listener);
 // Writes the AST text of `root` in the program tree and one extra newline. A failed write is
 // reported and returns false.
 bool write_program(NodeId root);

@@ -5,31 +5,17 @@
 
 #include <cstdint>
 #include <exception>
+#include <utility>
 
 namespace vrel {
 namespace {
 
-struct Job {
-  const std::function<void()>* work;
-  std::exception_ptr error;
-};
-
-void* runJob(void* arg) {
-  auto* job = static_cast<Job*>(arg);
-  try {
-    (*job->work)();
-  } catch (...) {
-    job->error = std::current_exception();
-  }
-  return nullptr;
-}
-
-// Starts `job` on a thread with a stack of `bytes`; returns pthread's error number.
-int startThread(pthread_t& thread, Job& job, std::size_t bytes) {
+// Starts `run(arg)` on a thread with a stack of `bytes`; returns pthread's error number.
+int startThread(pthread_t& thread, void* (*run)(void*), void* arg, std::size_t bytes) {
   pthread_attr_t attr;
   if (int error = pthread_attr_init(&attr)) return error;
   int error = pthread_attr_setstacksize(&attr, bytes);
-  if (error == 0) error = pthread_create(&thread, &attr, runJob, &job);
+  if (error == 0) error = pthread_create(&thread, &attr, run, arg);
   pthread_attr_destroy(&attr);
   return error;
 }
@@ -68,17 +54,40 @@ std::size_t nestingDepthForStack() {
   return left > kStackBytesReserved ? (left - kStackBytesReserved) / kStackBytesPerLevel : 0;
 }
 
-void runWithLargeStack(const std::function<void()>& work) {
-  Job job{&work, nullptr};
-  pthread_t thread;
-  int error = 0;
-  for (std::size_t bytes = kLargeStackBytes; bytes >= kSmallestStackBytes; bytes /= 2) {
-    error = startThread(thread, job, bytes);
-    if (error == 0) break;
+LargeStackThread::LargeStackThread(const std::function<void()>& work, const sigset_t* blocked)
+    : work_(work) {
+  sigset_t saved;
+  if (blocked != nullptr) pthread_sigmask(SIG_BLOCK, blocked, &saved);
+  for (std::size_t bytes = kLargeStackBytes; bytes >= kSmallestStackBytes && !started_; bytes /= 2)
+    started_ = startThread(thread_, run, this, bytes) == 0;
+  if (blocked != nullptr) pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+}
+
+LargeStackThread::~LargeStackThread() {
+  if (started_ && !joined_) pthread_join(thread_, nullptr);
+}
+
+void LargeStackThread::join() {
+  if (!started_ || joined_) return;
+  pthread_join(thread_, nullptr);
+  joined_ = true;
+  if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+}
+
+void* LargeStackThread::run(void* self) {
+  auto* thread = static_cast<LargeStackThread*>(self);
+  try {
+    thread->work_();
+  } catch (...) {
+    thread->error_ = std::current_exception();
   }
-  if (error != 0) return work();
-  pthread_join(thread, nullptr);
-  if (job.error) std::rethrow_exception(job.error);
+  return nullptr;
+}
+
+void runWithLargeStack(const std::function<void()>& work) {
+  LargeStackThread thread(work);
+  if (!thread.started()) return work();
+  thread.join();
 }
 
 }  // namespace vrel

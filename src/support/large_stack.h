@@ -3,7 +3,11 @@
 // depth accepted shrinks with the stack there is.
 #pragma once
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <cstddef>
+#include <exception>
 #include <functional>
 
 namespace vrel {
@@ -18,9 +22,36 @@ inline constexpr std::size_t kSmallestStackBytes = std::size_t{128} << 20;
 inline constexpr std::size_t kStackBytesPerLevel = 2048;
 inline constexpr std::size_t kStackBytesReserved = std::size_t{64} << 10;
 
-// Runs `work` on a thread with a stack of `kLargeStackBytes` (or the largest that can be had, down
-// to `kSmallestStackBytes`) and waits for it; an exception thrown by `work` is rethrown in the
-// caller. When no such thread can be started at all, `work` runs on the caller's stack.
+// A thread with a stack of `kLargeStackBytes` (or the largest that can be had, down to
+// `kSmallestStackBytes`) that runs `work` while its creator goes on.
+class LargeStackThread {
+ public:
+  // Starts `work`, which must outlive the thread, with the creator's signal mask plus `blocked`
+  // (when not null); when no such thread can be started, started() is false and `work` never
+  // runs.
+  explicit LargeStackThread(const std::function<void()>& work, const sigset_t* blocked = nullptr);
+  LargeStackThread(const LargeStackThread&) = delete;
+  LargeStackThread& operator=(const LargeStackThread&) = delete;
+  // Waits for the work if it still runs; what it threw is dropped.
+  ~LargeStackThread();
+
+  bool started() const { return started_; }
+
+  // Waits for the work to end and rethrows what it threw.
+  void join();
+
+ private:
+  static void* run(void* self);
+
+  const std::function<void()>& work_;
+  std::exception_ptr error_;
+  pthread_t thread_{};
+  bool started_ = false;
+  bool joined_ = false;
+};
+
+// Runs `work` on a LargeStackThread and waits for it; an exception thrown by `work` is rethrown in
+// the caller. When no such thread can be started at all, `work` runs on the caller's stack.
 void runWithLargeStack(const std::function<void()>& work);
 
 // The stack left below the caller's frame on the calling thread, in bytes.

@@ -59,12 +59,13 @@ def finish(process, name):
 
 
 def ast_written(tmp):
-    """True once the front end has written the AST file: the tree is being read or translated."""
+    """True once the front end has written the AST file (it stopped growing): the tree is being
+    translated, which takes a tenth of a second or so."""
     files = [f for f in os.listdir(tmp) if f.endswith(".ast")]
     if not files:
         return False
     size = os.path.getsize(os.path.join(tmp, files[0]))
-    time.sleep(0.05)
+    time.sleep(0.02)
     return size > 0 and size == os.path.getsize(os.path.join(tmp, files[0]))
 
 
@@ -99,8 +100,8 @@ signalled("term-front-end", signal.SIGTERM, ["-o", exe, program], False, 0.5)
 # A fast machine may be past the translation when the signal comes: the stand-in compiler then
 # sleeps without files of its own, so only vrelc's files are looked for.
 slow_compiler = "--gcc=sh -c 'sleep 3' sh"
-signalled("term-translation", signal.SIGTERM, [slow_compiler, "-o", exe, program], True, 0.3)
-signalled("int-translation", signal.SIGINT, ["-t", "-o", out, program], True, 0.3)
+signalled("term-translation", signal.SIGTERM, [slow_compiler, "-o", exe, program], True, 0)
+signalled("int-translation", signal.SIGINT, ["-t", "-o", out, program], True, 0)
 signalled("hup-front-end", signal.SIGHUP, ["-p", program], False, 0.3)
 if os.path.exists(os.path.join(work, "out.c")) or os.path.exists(os.path.join(work, "exe")):
     fail("an interrupted run left its output")
