@@ -57,12 +57,12 @@ enum class Position { Value, Argument };
 
 // The name of each constructor of a variant type, paired with its tag.
 struct Constructor {
-  NameKey name;
+  NamePattern name;
   std::size_t tag;
 };
 template <class Alt, class Type>
 constexpr Constructor named(std::string_view name) {
-  return {nameKey(name), Type::template tagOf<Alt>()};
+  return {namePattern(name), Type::template tagOf<Alt>()};
 }
 
 // A table names every constructor of `Type`, each once, each name short enough for a key.
@@ -71,16 +71,16 @@ constexpr bool namesEveryConstructor(const std::array<Constructor, N>& table) {
   if (N != std::variant_size_v<typename Type::Variant>) return false;
   std::array<bool, N> seen{};
   for (const Constructor& c : table) {
-    if (c.name == 0 || c.tag >= N || seen[c.tag]) return false;
+    if (c.name.length == 0 || c.tag >= N || seen[c.tag]) return false;
     seen[c.tag] = true;
   }
   return true;
 }
 
-constexpr NameKey kProg = nameKey("Prog");
-constexpr NameKey kFuncDef = nameKey("FuncDef");
-constexpr NameKey kVarDef = nameKey("VarDef");
-static_assert(kProg != 0 && kFuncDef != 0 && kVarDef != 0);
+constexpr NamePattern kProg = namePattern("Prog");
+constexpr NamePattern kFuncDef = namePattern("FuncDef");
+constexpr NamePattern kVarDef = namePattern("VarDef");
+static_assert(kProg.length != 0 && kFuncDef.length != 0 && kVarDef.length != 0);
 constexpr std::array kLocalDef{named<LFunc, LocalDef>("LFunc"), named<LVar, LocalDef>("LVar")};
 constexpr std::array kType{named<TPrim, Type>("TPrim"), named<TArr, Type>("TArr")};
 constexpr std::array kRetType{named<Rnothing, RetType>("Rnothing"), named<Rtype, RetType>("Rtype")};
@@ -110,7 +110,7 @@ static_assert(namesEveryConstructor<LValue>(kLValue));
 // The name of each member of an enumeration.
 template <class E>
 struct Enumerator {
-  NameKey name;
+  NamePattern name;
   E value;
 };
 
@@ -122,40 +122,40 @@ constexpr bool namesEveryMember(const std::array<Enumerator<E>, N>& table, E las
   std::array<bool, N> seen{};
   for (const Enumerator<E>& e : table) {
     auto i = static_cast<std::size_t>(e.value);
-    if (e.name == 0 || i >= N || seen[i]) return false;
+    if (e.name.length == 0 || i >= N || seen[i]) return false;
     seen[i] = true;
   }
   return true;
 }
 
 constexpr std::array<Enumerator<PassMode>, 2> kPassMode{
-    {{nameKey("ByVal"), PassMode::ByVal}, {nameKey("ByRef"), PassMode::ByRef}}};
+    {{namePattern("ByVal"), PassMode::ByVal}, {namePattern("ByRef"), PassMode::ByRef}}};
 constexpr std::array<Enumerator<DataType>, 2> kDataType{
-    {{nameKey("Dinteger"), DataType::Dinteger}, {nameKey("Dbyte"), DataType::Dbyte}}};
-constexpr std::array<Enumerator<UnOp>, 3> kUnOp{{{nameKey("UOplus"), UnOp::UOplus},
-                                                 {nameKey("UOminus"), UnOp::UOminus},
-                                                 {nameKey("UOarrsz"), UnOp::UOarrsz}}};
-constexpr std::array<Enumerator<BinOp>, 13> kBinOp{{{nameKey("BOplus"), BinOp::BOplus},
-                                                    {nameKey("BOminus"), BinOp::BOminus},
-                                                    {nameKey("BOtimes"), BinOp::BOtimes},
-                                                    {nameKey("BOdiv"), BinOp::BOdiv},
-                                                    {nameKey("BOmod"), BinOp::BOmod},
-                                                    {nameKey("BOeq"), BinOp::BOeq},
-                                                    {nameKey("BOne"), BinOp::BOne},
-                                                    {nameKey("BOlt"), BinOp::BOlt},
-                                                    {nameKey("BOgt"), BinOp::BOgt},
-                                                    {nameKey("BOle"), BinOp::BOle},
-                                                    {nameKey("BOge"), BinOp::BOge},
-                                                    {nameKey("BOand"), BinOp::BOand},
-                                                    {nameKey("BOor"), BinOp::BOor}}};
-constexpr std::array<Enumerator<RelOp>, 6> kRelOp{{{nameKey("ROeq"), RelOp::ROeq},
-                                                   {nameKey("ROne"), RelOp::ROne},
-                                                   {nameKey("ROlt"), RelOp::ROlt},
-                                                   {nameKey("ROgt"), RelOp::ROgt},
-                                                   {nameKey("ROle"), RelOp::ROle},
-                                                   {nameKey("ROge"), RelOp::ROge}}};
+    {{namePattern("Dinteger"), DataType::Dinteger}, {namePattern("Dbyte"), DataType::Dbyte}}};
+constexpr std::array<Enumerator<UnOp>, 3> kUnOp{{{namePattern("UOplus"), UnOp::UOplus},
+                                                 {namePattern("UOminus"), UnOp::UOminus},
+                                                 {namePattern("UOarrsz"), UnOp::UOarrsz}}};
+constexpr std::array<Enumerator<BinOp>, 13> kBinOp{{{namePattern("BOplus"), BinOp::BOplus},
+                                                    {namePattern("BOminus"), BinOp::BOminus},
+                                                    {namePattern("BOtimes"), BinOp::BOtimes},
+                                                    {namePattern("BOdiv"), BinOp::BOdiv},
+                                                    {namePattern("BOmod"), BinOp::BOmod},
+                                                    {namePattern("BOeq"), BinOp::BOeq},
+                                                    {namePattern("BOne"), BinOp::BOne},
+                                                    {namePattern("BOlt"), BinOp::BOlt},
+                                                    {namePattern("BOgt"), BinOp::BOgt},
+                                                    {namePattern("BOle"), BinOp::BOle},
+                                                    {namePattern("BOge"), BinOp::BOge},
+                                                    {namePattern("BOand"), BinOp::BOand},
+                                                    {namePattern("BOor"), BinOp::BOor}}};
+constexpr std::array<Enumerator<RelOp>, 6> kRelOp{{{namePattern("ROeq"), RelOp::ROeq},
+                                                   {namePattern("ROne"), RelOp::ROne},
+                                                   {namePattern("ROlt"), RelOp::ROlt},
+                                                   {namePattern("ROgt"), RelOp::ROgt},
+                                                   {namePattern("ROle"), RelOp::ROle},
+                                                   {namePattern("ROge"), RelOp::ROge}}};
 constexpr std::array<Enumerator<LogOp>, 2> kLogOp{
-    {{nameKey("LOand"), LogOp::LOand}, {nameKey("LOor"), LogOp::LOor}}};
+    {{namePattern("LOand"), LogOp::LOand}, {namePattern("LOor"), LogOp::LOor}}};
 static_assert(namesEveryMember(kPassMode, PassMode::ByRef));
 static_assert(namesEveryMember(kDataType, DataType::Dbyte));
 static_assert(namesEveryMember(kUnOp, UnOp::UOarrsz));
@@ -222,8 +222,8 @@ class Reader {
   bool node(std::size_t mark) {
     std::span<const Word> fields(words_.data() + mark, words_.size() - mark);
     Word at = store_.appendNode(static_cast<Word>(Type::template tagOf<Alt>()), fields);
-    words_.resize(mark);
-    words_.push_back(at);
+    words_.resize(mark + 1);
+    words_[mark] = at;
     return true;
   }
 
@@ -254,9 +254,9 @@ class Reader {
   template <class Type, std::size_t N>
   std::optional<std::size_t> constructor(const std::array<Constructor, N>& table,
                                          Position position) {
-    NameKey name = scan_.constructorName();
+    std::uint64_t word = scan_.nameWord();
     for (const Constructor& c : table) {
-      if (c.name != name) continue;
+      if (!scan_.acceptName(word, c.name)) continue;
       if (position == Position::Argument && hasField<Type>(c.tag)) return std::nullopt;
       return c.tag;
     }
@@ -272,16 +272,16 @@ class Reader {
   }
 
   // A single-constructor type's name.
-  bool keyword(NameKey name, Position position) {
-    return position == Position::Value && scan_.constructorName() == name;
+  bool keyword(const NamePattern& name, Position position) {
+    return position == Position::Value && scan_.acceptName(scan_.nameWord(), name);
   }
 
   // A member of an enumeration, named as it is declared.
   template <class E, std::size_t N>
   bool enumerator(const std::array<Enumerator<E>, N>& table) {
-    NameKey name = scan_.constructorName();
+    std::uint64_t word = scan_.nameWord();
     for (const Enumerator<E>& e : table) {
-      if (e.name != name) continue;
+      if (!scan_.acceptName(word, e.name)) continue;
       words_.push_back(static_cast<Word>(e.value));
       return true;
     }
@@ -326,8 +326,8 @@ class Reader {
     if (!scan_.accept(']')) return false;
     std::span<const Word> elements(words_.data() + mark, words_.size() - mark);
     Word at = store_.appendList(count, elements);
-    words_.resize(mark);
-    words_.push_back(at);
+    words_.resize(mark + 1);
+    words_[mark] = at;
     return true;
   }
 

@@ -59,19 +59,6 @@ bool TextScanner::readMore(std::size_t count) {
   return static_cast<std::size_t>(end_ - pos_) >= count;
 }
 
-NameKey TextScanner::constructorName() {
-  skipSpace();
-  refill(kLongestName + 1);
-  if (!is(*pos_, kLetter)) return 0;
-  NameKey key = 0;
-  std::size_t length = 0;
-  for (; length < kLongestName && is(*pos_, kLetter | kDigit | kUnderscore); ++pos_, ++length)
-    key |= NameKey{static_cast<unsigned char>(*pos_)} << (8 * length);
-  if (!is(*pos_, kLetter | kDigit | kUnderscore)) return key;
-  while (is(*pos_, kLetter | kDigit | kUnderscore)) ++pos_;
-  return 0;
-}
-
 std::optional<std::int32_t> TextScanner::integer() {
   skipSpace();
   if (!is(*pos_, kDigit)) return std::nullopt;

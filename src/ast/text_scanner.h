@@ -25,16 +25,25 @@ class ByteSource {
   virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
 };
 
-// A constructor name of up to eight characters packed into one number, so that names are told
-// apart without building strings; 0 stands for no such name.
-using NameKey = std::uint64_t;
-inline constexpr std::size_t kLongestName = sizeof(NameKey);
+// A constructor name of up to eight characters, packed into one number as the eight bytes at its
+// start are when loaded from the text (first character lowest), with the mask of its bytes: a
+// name is recognised in the text by one load and one comparison.
+struct NamePattern {
+  std::uint64_t key = 0;
+  std::uint64_t mask = 0;
+  std::size_t length = 0;  // 0 for a name too long to be a pattern
+};
+inline constexpr std::size_t kLongestName = sizeof(std::uint64_t);
 
-constexpr NameKey nameKey(std::string_view name) {
-  NameKey key = 0;
-  for (std::size_t i = 0; i < name.size() && i < kLongestName; ++i)
-    key |= NameKey{static_cast<unsigned char>(name[i])} << (8 * i);
-  return name.size() <= kLongestName ? key : 0;
+constexpr NamePattern namePattern(std::string_view name) {
+  if (name.empty() || name.size() > kLongestName) return {};
+  NamePattern pattern;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    pattern.key |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+    pattern.mask |= std::uint64_t{0xff} << (8 * i);
+  }
+  pattern.length = name.size();
+  return pattern;
 }
 
 class TextScanner {
@@ -70,9 +79,25 @@ class TextScanner {
     return count;
   }
 
-  // The key of the constructor name that follows (a letter, then letters, digits and
-  // underscores); 0 when none follows or it is longer than any constructor name.
-  NameKey constructorName();
+  // The eight bytes that follow the whitespace at the position (NULs past the end of the text),
+  // to be matched against name patterns by acceptName.
+  std::uint64_t nameWord() {
+    skipSpace();
+    refill(kLongestName + 1);
+    std::uint64_t word;
+    std::memcpy(&word, pos_, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+  }
+
+  // Consumes the name of `pattern` if the text at the position, whose nameWord() is `word`, is
+  // that name as a whole: not followed by a letter, a digit or an underscore.
+  bool acceptName(std::uint64_t word, const NamePattern& pattern) {
+    if ((word & pattern.mask) != pattern.key || is(pos_[pattern.length], kNameCharacter))
+      return false;
+    pos_ += pattern.length;
+    return true;
+  }
 
   // One or more decimal digits, taken modulo 2^32 as a signed 32-bit integer.
   std::optional<std::int32_t> integer();
@@ -83,13 +108,17 @@ class TextScanner {
   bool string(std::string& scratch, std::string_view& text);
 
  private:
+  // Whitespace and the NUL at the end of what is read are the only bytes up to the blank that
+  // can stand where a token may start. Mostly one newline is skipped: the flush-left layout puts
+  // one token or a few on each line.
   void skipSpace() {
-    for (;;) {
-      while (isSpace(*pos_)) {
+    while (static_cast<unsigned char>(*pos_) <= ' ') {
+      if (isSpace(*pos_)) {
         ++pos_;
-        skipBlanks();
+        if (*pos_ == ' ') skipBlanks();
+      } else if (pos_ != end_ || !refill(1)) {
+        return;
       }
-      if (pos_ != end_ || !refill(1)) return;
     }
   }
 
@@ -116,6 +145,7 @@ class TextScanner {
     kDigit = 4,
     kUnderscore = 8,
     kStringStop = 16,  // ends a run of plain characters in a string literal
+    kNameCharacter = kLetter | kDigit | kUnderscore,
   };
   static const std::array<unsigned char, 256> kClasses;
   static bool is(char c, unsigned char classes) {
