@@ -206,18 +206,22 @@ constexpr std::array<Layout, kNodeKindCount> kLayouts = [] {
   return layouts;
 }();
 
+// A node being laid out. What the rest of its template needs of the node is kept here, so that
+// the node itself is read once, when the walk enters it.
 struct Frame {
   const Layout* layout;
   const Run* run;  // the next run of the node's template
-  NodeId node;
+  TextId text;
+  NodeId first_child;
   NodeId child;  // the next child to lay out
   std::size_t indent;
 };
 
 class Writer {
  public:
-  Writer(const SyntaxTree& tree, AstLayout layout, OutputBlocks& out)
-      : tree_(tree), out_(out), indented_(layout == AstLayout::kIndented) {}
+  // With `consumed`, tells the tree of every node and text as soon as the walk is done with it.
+  Writer(const SyntaxTree& tree, SyntaxTree* consumed, AstLayout layout, OutputBlocks& out)
+      : tree_(tree), consumed_(consumed), out_(out), indented_(layout == AstLayout::kIndented) {}
 
   void write(NodeId root) {
     enter(root, 0);
@@ -238,7 +242,7 @@ class Writer {
         case Op::kQuoted:
         case Op::kToken:
           put_lines(*frame.layout, run, frame.indent);
-          put_token(frame.node, run.hole, indent);
+          put_token(frame.text, run.hole, indent);
           ++frame.run;
           break;
         case Op::kChild: {
@@ -255,7 +259,7 @@ class Writer {
             ++frame.run;
             break;
           }
-          if (next != tree_[frame.node].first_child) out_.put_line(frame.indent, ",");
+          if (next != frame.first_child) out_.put_line(frame.indent, ",");
           frame.child = tree_[next].next_sibling;
           enter(next, indent);
           break;
@@ -269,16 +273,18 @@ class Writer {
 
   // Starts a node: one without children is written at once, any other gets a frame.
   void enter(NodeId id, std::size_t indent) {
-    const Node& node = tree_[id];
+    Node node = tree_[id];
+    if (consumed_ != nullptr) consumed_->done_with_node(id);
     const Layout& layout = kLayouts[node.kind];
     if (!layout.leaf) {
-      open_.push_back({&layout, layout.runs.data(), id, node.first_child, indent});
+      open_.push_back(
+          {&layout, layout.runs.data(), node.text, node.first_child, node.first_child, indent});
       return;
     }
     for (const Run* run = layout.runs.data();; ++run) {
       put_lines(layout, *run, indent);
       if (run->hole == Op::kEnd) break;
-      put_token(id, run->hole, indent + level_indent(run->level));
+      put_token(node.text, run->hole, indent + level_indent(run->level));
     }
   }
 
@@ -292,11 +298,13 @@ class Writer {
     }
   }
 
-  void put_token(NodeId id, Op hole, std::size_t indent) {
-    out_.put_line(indent, tree_.text(tree_[id].text), hole == Op::kQuoted);
+  void put_token(TextId text, Op hole, std::size_t indent) {
+    out_.put_line(indent, tree_.text(text), hole == Op::kQuoted);
+    if (consumed_ != nullptr) consumed_->done_with_text(text);
   }
 
   const SyntaxTree& tree_;
+  SyntaxTree* consumed_;
   OutputBlocks& out_;
   bool indented_;
   std::vector<Frame> open_;
@@ -305,7 +313,11 @@ class Writer {
 }  // namespace
 
 void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
-  Writer(tree, layout, out).write(root);
+  Writer(tree, nullptr, layout, out).write(root);
+}
+
+void write_ast_consuming(SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
+  Writer(tree, &tree, layout, out).write(root);
 }
 
 }  // namespace vrel::frontend

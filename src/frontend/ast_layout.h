@@ -11,4 +11,8 @@ namespace vrel::frontend {
 // Writes the fragment of `root` and its descendants; stops early once a write has failed.
 void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out);
 
+// The same, giving the tree's memory back to the system as the walk leaves it behind (see
+// SyntaxTree::done_with_node): afterwards `tree` is good for nothing but release().
+void write_ast_consuming(SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out);
+
 }  // namespace vrel::frontend

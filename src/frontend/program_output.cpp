@@ -31,7 +31,7 @@ void program_output_begin(int fd, const char* path, AstLayout layout, AstTextLis
 
 bool write_program(NodeId root) {
   OutputBlocks blocks(output.fd, output.listener);
-  write_ast(program_tree, root, output.layout, blocks);
+  write_ast_consuming(program_tree, root, output.layout, blocks);
   blocks.put("\n");
   if (!blocks.finish()) report_write_failure();
   return !output.failed;

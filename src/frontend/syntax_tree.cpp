@@ -1,6 +1,8 @@
 #include "frontend/syntax_tree.h"
 
-#include <cstdlib>
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -46,17 +48,18 @@ TextId SyntaxTree::add_text(const char* bytes, std::size_t size) {
       shared_block_ = text_blocks_.size() - 1;
       shared_used_ = 0;
     }
-    out = text_blocks_[shared_block_] + shared_used_;
+    out = text_blocks_[shared_block_].bytes + shared_used_;
     id = TextId{shared_block_} * kTextBlockSize + shared_used_;
     shared_used_ += needed;
   }
+  ++text_blocks_[id / kTextBlockSize].in_use;
   out = put_length(out, size);
   if (size != 0) std::memcpy(out, bytes, size);
   return id;
 }
 
 std::string_view SyntaxTree::text(TextId id) const {
-  const char* in = text_blocks_[id / kTextBlockSize] + id % kTextBlockSize;
+  const char* in = text_blocks_[id / kTextBlockSize].bytes + id % kTextBlockSize;
   std::size_t size = 0;
   for (int shift = 0;; shift += 7) {
     auto byte = static_cast<unsigned char>(*in++);
@@ -80,11 +83,14 @@ NodeId SyntaxTree::add_over(NodeKind kind, NodeId first) {
   if (next_node_ > UINT32_MAX) throw std::bad_alloc();
   auto id = static_cast<NodeId>(next_node_);
   if (id % kNodesPerBlock == 0 || node_blocks_.empty()) {
-    node_blocks_.push_back(nullptr);  // first, so a failure here leaves nothing to free
-    node_blocks_.back() = static_cast<Node*>(std::malloc(kNodesPerBlock * sizeof(Node)));
-    if (node_blocks_.back() == nullptr) throw std::bad_alloc();
+    node_blocks_.emplace_back();  // first, so a failure here leaves nothing to free
+    node_blocks_.back().size = kNodesPerBlock * sizeof(Node);
+    node_blocks_.back().bytes = map_block(node_blocks_.back().size);
+  } else if (node_blocks_.back().bytes == nullptr) {
+    node_blocks_.back().bytes = map_block(node_blocks_.back().size);
   }
   at(id) = Node{static_cast<std::uint8_t>(kind), 0, first, 0};
+  ++node_blocks_[id / kNodesPerBlock].in_use;
   ++next_node_;
   return id;
 }
@@ -94,9 +100,21 @@ NodeId SyntaxTree::prepend(NodeId element, NodeId rest) {
   return element;
 }
 
+void SyntaxTree::done_with_node(NodeId id) {
+  Block& block = node_blocks_[id / kNodesPerBlock];
+  if (--block.in_use == 0) unmap_block(block);
+}
+
+void SyntaxTree::done_with_text(TextId id) {
+  Block& block = text_blocks_[id / kTextBlockSize];
+  if (--block.in_use != 0) return;
+  unmap_block(block);
+  if (id / kTextBlockSize == shared_block_) shared_used_ = kTextBlockSize;
+}
+
 void SyntaxTree::release() {
-  for (Node* block : node_blocks_) std::free(block);
-  for (char* block : text_blocks_) std::free(block);
+  for (Block& block : node_blocks_) unmap_block(block);
+  for (Block& block : text_blocks_) unmap_block(block);
   node_blocks_ = {};
   text_blocks_ = {};
   next_node_ = 1;
@@ -105,10 +123,21 @@ void SyntaxTree::release() {
 }
 
 char* SyntaxTree::new_text_block(std::size_t size) {
-  text_blocks_.push_back(nullptr);  // first, so a failure here leaves nothing to free
-  text_blocks_.back() = static_cast<char*>(std::malloc(size));
-  if (text_blocks_.back() == nullptr) throw std::bad_alloc();
-  return text_blocks_.back();
+  text_blocks_.emplace_back();  // first, so a failure here leaves nothing to free
+  text_blocks_.back().size = size;
+  text_blocks_.back().bytes = map_block(size);
+  return text_blocks_.back().bytes;
+}
+
+char* SyntaxTree::map_block(std::size_t size) {
+  void* bytes = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (bytes == MAP_FAILED) throw std::bad_alloc();
+  return static_cast<char*>(bytes);
+}
+
+void SyntaxTree::unmap_block(Block& block) {
+  if (block.bytes != nullptr) ::munmap(block.bytes, block.size);
+  block.bytes = nullptr;
 }
 
 }  // namespace vrel::frontend

@@ -2,7 +2,9 @@
 // any), its first child and its next sibling; nodes live in blocks and are named by their index.
 // Token texts live in a byte pool. The parser makes nodes bottom-up and links each one once, so
 // the tree costs a few nodes per construct whatever its depth, and the layout writer turns it
-// into text in one walk.
+// into text in one walk. That walk may consume the tree as it goes: a block of nodes or texts
+// goes back to the system once the walk is done with everything in it, so that the memory the
+// text and its reader need next is memory the process has just given back.
 #pragma once
 
 #include <cstddef>
@@ -113,20 +115,39 @@ class SyntaxTree {
   void set_kind(NodeId id, NodeKind kind) { at(id).kind = static_cast<std::uint8_t>(kind); }
 
   const Node& operator[](NodeId id) const {
-    return node_blocks_[id / kNodesPerBlock][id % kNodesPerBlock];
+    return reinterpret_cast<const Node*>(
+        node_blocks_[id / kNodesPerBlock].bytes)[id % kNodesPerBlock];
   }
   std::size_t node_count() const { return next_node_ - 1; }
+
+  // The walk will not look at node `id`, or at text `id`, again. A block goes back to the system
+  // once this has been said of every node or text in it; nodes and texts added later (the texts
+  // of tokens after the main function) go into fresh blocks.
+  void done_with_node(NodeId id);
+  void done_with_text(TextId id);
 
   // Frees every node and text; ids given out before are no longer valid.
   void release();
 
  private:
-  Node& at(NodeId id) { return node_blocks_[id / kNodesPerBlock][id % kNodesPerBlock]; }
+  // A block of memory straight from the system, so that it goes back there when freed. Every
+  // block is of one of these sizes: a node block, a shared text block, or a long text.
+  struct Block {
+    char* bytes = nullptr;
+    std::size_t size = 0;
+    std::uint32_t in_use = 0;  // nodes or texts the walk has not yet been done with
+  };
+  static char* map_block(std::size_t size);
+  static void unmap_block(Block& block);
+
+  Node& at(NodeId id) {
+    return reinterpret_cast<Node*>(node_blocks_[id / kNodesPerBlock].bytes)[id % kNodesPerBlock];
+  }
   char* new_text_block(std::size_t size);
 
-  std::vector<Node*> node_blocks_;
+  std::vector<Block> node_blocks_;
   std::uint64_t next_node_ = 1;
-  std::vector<char*> text_blocks_;
+  std::vector<Block> text_blocks_;
   std::size_t shared_block_ = 0;  // index of the block that short texts go into
   std::size_t shared_used_ = kTextBlockSize;
 };

@@ -144,6 +144,83 @@ TEST(AstLayoutTest, WritesLinesLongerThanABlock) {
             indent + "Lstr(\n" + indent + "  \"" + long_text + "\"\n" + indent + ")\n");
 }
 
+// A list of `count` statements "x<i> = <i>;", many blocks of nodes and texts.
+NodeId long_list(SyntaxTree& tree, int count) {
+  NodeId rest = 0;
+  for (int i = count; i > 0; --i) {
+    std::string name = "x" + std::to_string(i);
+    std::string digits = std::to_string(i);
+    NodeId target = tree.add(K::kLPrim, {}, tree.add_text(name.data(), name.size()));
+    NodeId value = tree.add(K::kEnum, {}, tree.add_text(digits.data(), digits.size()));
+    rest = tree.prepend(tree.add(K::kSassign, {target, value}), rest);
+  }
+  return tree.add(K::kSblock, {tree.add_over(K::kList, rest)});
+}
+
+// The walk that consumes the tree gives its blocks back as it goes (a node or text read after
+// its block went back would fault); the text is the same, and a tree consumed this way still
+// takes nodes and texts (the parser may scan tokens after the main function).
+TEST(AstLayoutTest, ConsumingWalkWritesTheSameTextAndTheTreeTakesMore) {
+  constexpr int kCount = 200000;  // several blocks of nodes and of texts
+  SyntaxTree kept;
+  NodeId kept_root = long_list(kept, kCount);
+  for (AstLayout how : {AstLayout::kFlushLeft, AstLayout::kIndented}) {
+    std::string want = layout(kept, kept_root, how);
+    SyntaxTree tree;
+    NodeId root = long_list(tree, kCount);
+    std::FILE* file = std::tmpfile();
+    {
+      OutputBlocks out(fileno(file));
+      write_ast_consuming(tree, root, how, out);
+      EXPECT_TRUE(out.finish());
+    }
+    std::string text(static_cast<std::size_t>(lseek(fileno(file), 0, SEEK_END)), '\0');
+    EXPECT_EQ(pread(fileno(file), text.data(), text.size(), 0), static_cast<ssize_t>(text.size()));
+    std::fclose(file);
+    EXPECT_TRUE(text == want);
+    for (int i = 0; i < 3; ++i) {
+      TextId name = tree.add_text("after", 5);
+      NodeId node = tree.add(K::kLPrim, {}, name);
+      EXPECT_EQ(tree.text(tree[node].text), "after");
+    }
+  }
+}
+
+// Records the blocks an OutputBlocks shows it.
+class BlockRecorder : public AstTextListener {
+ public:
+  void written(std::string_view block) override { blocks.emplace_back(block); }
+  std::vector<std::string> blocks;
+};
+
+TEST(AstLayoutTest, TheListenerSeesEveryBlockWrittenAndNoneThatFailed) {
+  std::string text = pattern(2 * OutputBlocks::kBlockSize + 5, 2);
+  std::FILE* file = std::tmpfile();
+  BlockRecorder recorder;
+  {
+    OutputBlocks out(fileno(file), &recorder);
+    out.put(text.substr(0, 10));
+    out.put(text.substr(10));
+    EXPECT_TRUE(out.finish());
+  }
+  std::string joined;
+  for (const std::string& block : recorder.blocks) {
+    EXPECT_LE(block.size(), OutputBlocks::kBlockSize);
+    joined += block;
+  }
+  EXPECT_TRUE(joined == text);
+  std::fclose(file);
+
+  std::FILE* full = std::fopen("/dev/full", "wb");
+  ASSERT_NE(full, nullptr);
+  BlockRecorder none;
+  OutputBlocks out(fileno(full), &none);
+  out.put(text);
+  EXPECT_FALSE(out.finish());
+  EXPECT_TRUE(none.blocks.empty());
+  std::fclose(full);
+}
+
 TEST(AstLayoutTest, StreamsThroughAPipeAndReportsAFailedWrite) {
   SyntaxTree tree;
   NodeId root = sample(tree);
