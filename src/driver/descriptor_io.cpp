@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -17,10 +18,12 @@ namespace {
   throw CompileError("cannot " + what + ": " + std::strerror(error));
 }
 
-// Writes every byte or returns false with errno set.
+// Writes every byte or returns false with errno set. A write of 2 MiB or more can make the kernel
+// put the file's pages in huge folios, which cost several times as much to come by as small ones:
+// large texts go out a block at a time.
 bool writeAll(int fd, const char* bytes, std::size_t count) {
   while (count > 0) {
-    ssize_t written = ::write(fd, bytes, count);
+    ssize_t written = ::write(fd, bytes, std::min(count, DescriptorWriter::kBlockBytes));
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       if (written == 0) errno = EIO;

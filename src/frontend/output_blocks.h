@@ -14,7 +14,9 @@ namespace vrel::frontend {
 
 class OutputBlocks {
  public:
-  static constexpr std::size_t kBlockSize = std::size_t{2} << 20;
+  // Not more: a write of 2 MiB or more can make the kernel put the file's pages in huge folios,
+  // which cost several times as much to come by as small ones.
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
   // Throws std::bad_alloc if the block cannot be had.
   explicit OutputBlocks(int fd, AstTextListener* listener = nullptr);
