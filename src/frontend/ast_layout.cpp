@@ -153,7 +153,8 @@ struct Run {
 
 struct Layout {
   std::array<Step, kMaxSteps> lines{};  // the fixed lines with their levels
-  std::array<char, 64> left{};  // the fixed lines without indentation, each with its newline
+  // The fixed lines without indentation, each with its newline, and room to read ahead.
+  std::array<char, 64 + OutputBlocks::kReadAhead> left{};
   std::array<Run, kMaxSteps> runs{};
   bool leaf = true;  // without children, so written without a frame of its own
 };
@@ -176,6 +177,7 @@ constexpr Layout prepare(const Template& steps) {
       layout.left.at(left++) = '\n';
       ++run.line_count;
       run.left_size = static_cast<std::uint8_t>(left - run.left_begin);
+      if (left >= 64 || run.left_size > OutputBlocks::kReadAhead) throw "run too long";
       continue;
     }
     // The elements of a list repeat their hole, so they get a run without lines of their own.
@@ -290,7 +292,7 @@ class Writer {
 
   void put_lines(const Layout& layout, const Run& run, std::size_t indent) {
     if (!indented_) {
-      out_.put(std::string_view(layout.left.data() + run.left_begin, run.left_size));
+      out_.put_short(std::string_view(layout.left.data() + run.left_begin, run.left_size));
       return;
     }
     for (std::size_t i = run.first_line; i < run.first_line + run.line_count; ++i) {
@@ -299,7 +301,12 @@ class Writer {
   }
 
   void put_token(TextId text, Op hole, std::size_t indent) {
-    out_.put_line(indent, tree_.text(text), hole == Op::kQuoted);
+    static_assert(SyntaxTree::kTextReadAhead >= OutputBlocks::kReadAhead);
+    if (indented_) {
+      out_.put_line(indent, tree_.text(text), hole == Op::kQuoted);
+    } else {
+      out_.put_short_line(tree_.text(text), hole == Op::kQuoted);
+    }
     if (consumed_ != nullptr) consumed_->done_with_text(text);
   }
 

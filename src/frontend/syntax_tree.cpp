@@ -43,7 +43,7 @@ TextId SyntaxTree::add_text(const char* bytes, std::size_t size) {
     out = new_text_block(needed);
     id = TextId{text_blocks_.size() - 1} * kTextBlockSize;
   } else {
-    if (needed > kTextBlockSize - shared_used_) {
+    if (needed + kTextReadAhead > kTextBlockSize - shared_used_) {
       new_text_block(kTextBlockSize);
       shared_block_ = text_blocks_.size() - 1;
       shared_used_ = 0;

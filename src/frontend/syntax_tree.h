@@ -95,6 +95,8 @@ class SyntaxTree {
   static constexpr std::size_t kTextBlockSize = std::size_t{1} << 20;
   // A text longer than this gets a block of its own, so the shared blocks waste little.
   static constexpr std::size_t kLongText = kTextBlockSize / 16;
+  // Bytes that can be read from the start of any text no longer than this (see OutputBlocks).
+  static constexpr std::size_t kTextReadAhead = 32;
 
   SyntaxTree() = default;
   SyntaxTree(const SyntaxTree&) = delete;
