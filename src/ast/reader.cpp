@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -84,18 +86,19 @@ static_assert(kProg.length != 0 && kFuncDef.length != 0 && kVarDef.length != 0);
 constexpr std::array kLocalDef{named<LFunc, LocalDef>("LFunc"), named<LVar, LocalDef>("LVar")};
 constexpr std::array kType{named<TPrim, Type>("TPrim"), named<TArr, Type>("TArr")};
 constexpr std::array kRetType{named<Rnothing, RetType>("Rnothing"), named<Rtype, RetType>("Rtype")};
-constexpr std::array kStmt{named<Sassign, Stmt>("Sassign"), named<Sskip, Stmt>("Sskip"),
-                           named<Sblock, Stmt>("Sblock"),   named<Scall, Stmt>("Scall"),
-                           named<Sif, Stmt>("Sif"),         named<Sifelse, Stmt>("Sifelse"),
-                           named<Swhile, Stmt>("Swhile"),   named<Sreturn, Stmt>("Sreturn")};
+// Each type's constructors are tried in the order of how often programs use them.
+constexpr std::array kStmt{named<Sassign, Stmt>("Sassign"), named<Scall, Stmt>("Scall"),
+                           named<Sifelse, Stmt>("Sifelse"), named<Sif, Stmt>("Sif"),
+                           named<Sblock, Stmt>("Sblock"),   named<Swhile, Stmt>("Swhile"),
+                           named<Sreturn, Stmt>("Sreturn"), named<Sskip, Stmt>("Sskip")};
 constexpr std::array kExprOpt{named<EOnone, ExprOpt>("EOnone"), named<EOexpr, ExprOpt>("EOexpr")};
-constexpr std::array kExpr{named<Enum, Expr>("Enum"),     named<Echar, Expr>("Echar"),
-                           named<Elval, Expr>("Elval"),   named<Eunop, Expr>("Eunop"),
+constexpr std::array kExpr{named<Elval, Expr>("Elval"),   named<Enum, Expr>("Enum"),
                            named<Ebinop, Expr>("Ebinop"), named<Ecall, Expr>("Ecall"),
-                           named<Eparen, Expr>("Eparen")};
-constexpr std::array kCond{named<Btrue, Cond>("Btrue"), named<Bfalse, Cond>("Bfalse"),
-                           named<Brelop, Cond>("Brelop"), named<Blogop, Cond>("Blogop"),
-                           named<Bnot, Cond>("Bnot")};
+                           named<Eparen, Expr>("Eparen"), named<Eunop, Expr>("Eunop"),
+                           named<Echar, Expr>("Echar")};
+constexpr std::array kCond{named<Brelop, Cond>("Brelop"), named<Blogop, Cond>("Blogop"),
+                           named<Bnot, Cond>("Bnot"), named<Btrue, Cond>("Btrue"),
+                           named<Bfalse, Cond>("Bfalse")};
 constexpr std::array kLValue{named<LPrim, LValue>("LPrim"), named<LArr, LValue>("LArr"),
                              named<Lstr, LValue>("Lstr")};
 static_assert(namesEveryConstructor<LocalDef>(kLocalDef));
@@ -306,8 +309,29 @@ class Reader {
   bool text(Valid valid) {
     std::string_view text;
     if (!scan_.string(text_, text) || !valid(text)) return false;
-    words_.push_back(store_.intern(text));
+    words_.push_back(intern(text));
     return true;
+  }
+
+  // The store's record of `text`. Short texts read straight from the scanner's buffer, which has
+  // eight bytes to read from where any text starts, are looked up first among the recent ones.
+  Word intern(std::string_view text) {
+    if (text.size() > sizeof(std::uint64_t) || text.data() == text_.data()) {
+      return store_.intern(text);
+    }
+    std::uint64_t bytes = 0;
+    if (!text.empty()) {
+      std::memcpy(&bytes, text.data(), sizeof bytes);
+      int unused = 8 * static_cast<int>(sizeof bytes - text.size());
+      bytes =
+          std::endian::native == std::endian::little ? bytes << unused >> unused : bytes >> unused;
+    }
+    std::uint64_t hash = (bytes ^ text.size()) * 0x9E3779B97F4A7C15u;
+    RecentText& recent = recent_[hash >> (64 - kRecentBits)];
+    if (recent.record == kNoRecord || recent.bytes != bytes || recent.size != text.size()) {
+      recent = {bytes, text.size(), store_.intern(text)};
+    }
+    return recent.record;
   }
 
   template <class Element>
@@ -469,6 +493,15 @@ class Reader {
   std::size_t depth_ = 0;
   std::vector<Word> words_;  // the words of the values being read, innermost last
   std::string text_;         // the last string literal with an escape, decoded
+
+  struct RecentText {
+    std::uint64_t bytes = 0;
+    std::size_t size = 0;
+    Word record = kNoRecord;
+  };
+  static constexpr Word kNoRecord = ~Word{0};
+  static constexpr int kRecentBits = 10;
+  std::array<RecentText, std::size_t{1} << kRecentBits> recent_{};
 };
 
 // The bytes of a text in memory, handed out in blocks.
