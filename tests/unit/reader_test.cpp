@@ -172,6 +172,43 @@ TEST(ReaderTest, DecodesEachEscape) {
   EXPECT_TRUE(returns(R"(Echar "\0")", Echar{std::string(1, '\0')}));
 }
 
+// Texts that differ only in length, in a NUL byte, in their eighth or ninth byte, or in a high
+// bit, and thousands of names that come back, each read back as exactly itself.
+TEST(ReaderTest, KeepsEveryTextApartHoweverAlike) {
+  std::vector<std::string> texts = {"",
+                                    "a",
+                                    std::string("a\0", 2),
+                                    std::string("a\0\0", 3),
+                                    "b",
+                                    "ab",
+                                    "abcdefgh",
+                                    "abcdefgi",
+                                    "abcdefghi",
+                                    "abcdefgh ",
+                                    "\xff",
+                                    "\xff\xff",
+                                    "\x7f",
+                                    std::string(8, '\0')};
+  for (int i = 0; i < 3000; ++i) texts.push_back("x" + std::to_string(i % 1500));
+  std::string body = "Sblock([";
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) body += ",";
+    body += "Sassign(LPrim(\"x" + std::to_string(i % 7) + "\"),Elval(Lstr \"" + texts[i] + "\"))";
+  }
+  auto prog = readProg(mainText(body + "])"));
+  ASSERT_TRUE(prog);
+  List<Stmt> stmts = std::get<Sblock>(prog->main.body.variant()).stmts;
+  ASSERT_EQ(stmts.size(), texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    auto assign = std::get<Sassign>(stmts[i].variant());
+    EXPECT_EQ(std::get<LPrim>(assign.target.variant()).name.str(), "x" + std::to_string(i % 7));
+    Expr value = assign.value;
+    EXPECT_EQ(std::get<Lstr>(std::get<Elval>(value.variant()).lvalue.variant()).text.str(),
+              texts[i])
+        << i;
+  }
+}
+
 TEST(ReaderTest, TakesIntegersModulo2To32) {
   EXPECT_EQ(number("007"), 7);
   EXPECT_EQ(number("2147483647"), 2147483647);
