@@ -19,7 +19,7 @@ int hexValue(char c) {
 
 }  // namespace
 
-const std::array<unsigned char, 256> TextScanner::kClasses = [] {
+const std::array<unsigned char, 256> TextScanner::kClasses = []() noexcept {
   std::array<unsigned char, 256> classes{};
   for (unsigned char c : {' ', '\n', '\t', '\r'}) classes[c] = kSpace;
   for (int c = 'a'; c <= 'z'; ++c) classes[c] = kLetter;

@@ -48,7 +48,8 @@ std::string compilerCommand(const Options& options, const std::string& cPath) {
 }
 
 int runShellCommand(const std::string& command) {
-  std::fflush(nullptr);
+  // Keeps the order of messages; no output of vrelc's own is pending when a command runs.
+  (void)std::fflush(nullptr);
   char shell[] = "/bin/sh";
   char dashC[] = "-c";
   std::string text = command;

@@ -21,8 +21,10 @@ std::string programName(const char* argv0) {
   return path.substr(path.find_last_of('/') + 1);
 }
 
+// Standard error is where failures are told: a failure to write there has nowhere to go, here or
+// at any other message to it.
 void printError(const std::string& text) {
-  std::fputs(text.c_str(), stderr);
+  (void)std::fputs(text.c_str(), stderr);
 }
 
 int run(const std::vector<std::string>& arguments) {

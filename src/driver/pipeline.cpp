@@ -20,7 +20,7 @@ bool sourceOpens(const char* source) {
   if (source == nullptr) return true;
   std::FILE* file = std::fopen(source, "rb");
   if (file == nullptr) return false;
-  std::fclose(file);
+  (void)std::fclose(file);  // opened to read only: closing cannot lose anything
   return true;
 }
 
@@ -65,7 +65,7 @@ int buildExecutable(const Options& options, TempFiles& files, const Translation&
   }
   cFile.keep();
   std::string message = "Cannot compile, you may want to examine the C code:\n   " + cFile.path();
-  std::fputs((message + "\n").c_str(), stderr);
+  (void)std::fputs((message + "\n").c_str(), stderr);
   return status;
 }
 
@@ -109,7 +109,7 @@ int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener
   // An AST file that could not be created is reported as the front end reports an output it
   // cannot open: after the source, which it opens first and reports itself when it cannot.
   if (!astFile.created() && sourceOpens(source)) {
-    std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
+    (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
     return kFrontEndOutputNotWritten;
   }
   // -p prints the indented layout; the other modes read the text without the blanks.

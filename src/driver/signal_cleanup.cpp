@@ -31,7 +31,7 @@ extern "C" void removeFilesAndReraise(int signal) {
   sigemptyset(&fallback.sa_mask);
   ::sigaction(signal, &fallback, nullptr);
   // Blocked until the handler returns; then the default action ends the process.
-  ::raise(signal);
+  (void)::raise(signal);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,10 +49,10 @@ std::string joinPath(std::string_view dir, std::string_view name) {
   return path;
 }
 
-RunNumbers::RunNumbers() {
-  auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  std::seed_seq seed{static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
-  engine_.seed(seed);
+std::mt19937::result_type RunNumbers::clockSeed() {
+  auto ticks = static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  return static_cast<std::mt19937::result_type>(ticks ^ (ticks >> 32));
 }
 
 TempFile::~TempFile() {

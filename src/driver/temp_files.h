@@ -25,10 +25,12 @@ std::string joinPath(std::string_view dir, std::string_view name);
 // Run numbers drawn uniformly from 0..99999 by a generator seeded from the clock.
 class RunNumbers {
  public:
-  RunNumbers();
+  RunNumbers() : engine_(clockSeed()) {}
   int next() { return distribution_(engine_); }
 
  private:
+  static std::mt19937::result_type clockSeed();
+
   std::mt19937 engine_;
   std::uniform_int_distribution<int> distribution_{0, 99999};
 };

@@ -12,12 +12,12 @@ std::int64_t error_count = 0;
 
 void report_error(const char* message) {
   ++error_count;
-  std::fprintf(stderr, "Error %" PRId64 ": Line %" PRId64 ": %s\n", error_count, line_number,
-               message);
+  (void)std::fprintf(stderr, "Error %" PRId64 ": Line %" PRId64 ": %s\n", error_count, line_number,
+                     message);
 }
 
 void fail(const char* message, int status) {
-  std::fprintf(stderr, "%s\n", message);
+  (void)std::fprintf(stderr, "%s\n", message);
   throw ExitRequest{status};
 }
 

@@ -27,7 +27,7 @@ void release_call_state() {
 
 bool open_source(const char* input_path) {
   if (source_open(input_path)) return true;
-  std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
+  (void)std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
   return false;
 }
 
@@ -64,7 +64,7 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   if (!open_source(input_path)) return kFrontEndInputNotOpened;
   int fd = ::open(output_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
-    std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
+    (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
     source_close();
     return kFrontEndOutputNotWritten;
   }

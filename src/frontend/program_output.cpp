@@ -19,7 +19,8 @@ struct ProgramOutput {
 ProgramOutput output;
 
 void report_write_failure() {
-  if (!output.failed) std::fprintf(stderr, "Error: cannot write output file: %s\n", output.path);
+  if (!output.failed)
+    (void)std::fprintf(stderr, "Error: cannot write output file: %s\n", output.path);
   output.failed = true;
 }
 
