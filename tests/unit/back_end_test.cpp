@@ -29,23 +29,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::ScratchDir;
 
 constexpr auto kPatience = std::chrono::seconds(60);  // a wait this long is a deadlock
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "vrel_back_end_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~ScratchDir() { fs::remove_all(path_); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  bool empty() const { return fs::is_empty(path_); }
-  std::string path() const { return path_.string(); }
-
- private:
-  fs::path path_;
-};
 
 // `size` bytes that differ from one position to the next.
 std::string pattern(std::size_t size) {

@@ -126,9 +126,5 @@ TEST(CommandLineTest, AmbiguityListsCandidatesInTableOrder) {
             "  -h  --help             Display this list of options\n");
 }
 
-TEST(CommandLineTest, VersionText) {
-  EXPECT_EQ(versionText(), "Vrel compiler, version 1.0\n");
-}
-
 }  // namespace
 }  // namespace vrel

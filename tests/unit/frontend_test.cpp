@@ -23,38 +23,17 @@
 #include "frontend/syntax_tree.h"
 #include "parser.hpp"
 #include "support/exit_request.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using vrel::test::readFile;
+using vrel::test::ScratchDir;
+using vrel::test::writeFile;
 
 namespace {
 
 const fs::path kDataDir = fs::path(__FILE__).parent_path() / "frontend";
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write_file(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "vrel_frontend_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchDir() { fs::remove_all(path_); }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 struct Outcome {
   std::string log;  // standard error, then "result N" or "exit N" for a process that ended itself
@@ -91,10 +70,10 @@ Outcome run_in_child(const ScratchDir& dir, const std::function<int()>& work,
   int status = 0;
   waitpid(pid, &status, 0);
   Outcome outcome;
-  outcome.log = read_file(err_path);
+  outcome.log = readFile(err_path);
   outcome.log += returned ? "result " + std::to_string(result) + "\n"
                           : "exit " + std::to_string(WEXITSTATUS(status)) + "\n";
-  if (!ast_path.empty() && fs::exists(ast_path)) outcome.ast = read_file(ast_path);
+  if (!ast_path.empty() && fs::exists(ast_path)) outcome.ast = readFile(ast_path);
   return outcome;
 }
 
@@ -103,7 +82,7 @@ Outcome parse_source(const std::string& source) {
   ScratchDir dir;
   fs::path input = dir / "input.vrel";
   fs::path output = dir / "output.ast";
-  write_file(input, source);
+  writeFile(input, source);
   return run_in_child(
       dir, [&] { return vrel_parse_file(input.c_str(), output.c_str()); }, output);
 }
@@ -113,7 +92,7 @@ std::pair<std::string, std::uintmax_t> parse_large(const std::string& source) {
   ScratchDir dir;
   fs::path input = dir / "input.vrel";
   fs::path output = dir / "output.ast";
-  write_file(input, source);
+  writeFile(input, source);
   Outcome outcome =
       run_in_child(dir, [&] { return vrel_parse_file(input.c_str(), output.c_str()); });
   return {outcome.log, fs::file_size(output)};
@@ -124,7 +103,7 @@ std::pair<std::string, std::uintmax_t> parse_large(const std::string& source) {
 std::string scan(const std::string& source) {
   ScratchDir dir;
   fs::path input = dir / "input.vrel";
-  write_file(input, source);
+  writeFile(input, source);
   Outcome outcome = run_in_child(dir, [&] {
     vrel::frontend::source_open(input.c_str());
     vrel_lexer_start();
@@ -143,23 +122,23 @@ std::string scan(const std::string& source) {
 }
 
 std::string expected_log(const std::string& name) {
-  return read_file(kDataDir / (name + ".log"));
+  return readFile(kDataDir / (name + ".log"));
 }
 
 TEST(FrontEndTest, WritesExactAstTextOfEveryConstruct) {
   for (const char* name : {"example", "functions", "statements", "expressions", "conditions",
                            "illegal_bytes", "unfinished_comment", "token_after_main"}) {
     SCOPED_TRACE(name);
-    Outcome outcome = parse_source(read_file(kDataDir / (std::string(name) + ".vrel")));
+    Outcome outcome = parse_source(readFile(kDataDir / (std::string(name) + ".vrel")));
     EXPECT_EQ(outcome.log, expected_log(name));
-    EXPECT_EQ(outcome.ast, read_file(kDataDir / (std::string(name) + ".ast")));
+    EXPECT_EQ(outcome.ast, readFile(kDataDir / (std::string(name) + ".ast")));
   }
 }
 
 // Through a descriptor the file gets the same lines, indented or flush left, and stays open.
 TEST(FrontEndTest, WritesThroughADescriptorInEitherLayout) {
-  std::string source = read_file(kDataDir / "example.vrel");
-  std::string indented = read_file(kDataDir / "example.ast");
+  std::string source = readFile(kDataDir / "example.vrel");
+  std::string indented = readFile(kDataDir / "example.ast");
   std::string flush_left;
   for (std::size_t start = 0; start < indented.size();) {
     std::size_t end = indented.find('\n', start) + 1;
@@ -171,7 +150,7 @@ TEST(FrontEndTest, WritesThroughADescriptorInEitherLayout) {
     ScratchDir dir;
     fs::path input = dir / "input.vrel";
     fs::path output = dir / "output.ast";
-    write_file(input, source);
+    writeFile(input, source);
     Outcome outcome = run_in_child(
         dir,
         [&] {
@@ -266,13 +245,13 @@ TEST(FrontEndTest, TakesWindowsLineEndsAndAByteOrderMark) {
             "Error 1: Line 3: Illegal token\n271 [\r]\n270 [\r]\n"
             "Error 2: Line 3: Illegal token\n268 [c]\nError 3: Line 4: Illegal token\nresult 0\n");
 
-  std::string source = read_file(kDataDir / "example.vrel");
+  std::string source = readFile(kDataDir / "example.vrel");
   std::string crlf;
   for (char c : source) crlf += c == '\n' ? "\r\n" : std::string(1, c);
   for (const std::string& variant : {crlf, "\xEF\xBB\xBF" + source, "\xEF\xBB\xBF" + crlf}) {
     Outcome outcome = parse_source(variant);
     EXPECT_EQ(outcome.log, "result 0\n");
-    EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
+    EXPECT_EQ(outcome.ast, readFile(kDataDir / "example.ast"));
   }
 }
 
@@ -294,7 +273,7 @@ TEST(FrontEndTest, CountsLinesAndErrorsPastThirtyTwoBits) {
   ScratchDir dir;
   fs::path source = dir / "in.vrel";
   fs::path output = dir / "out.ast";
-  write_file(source, "\n@ m () : proc { }\n@");
+  writeFile(source, "\n@ m () : proc { }\n@");
   Outcome outcome = run_in_child(dir, [&] {
     vrel::frontend::line_number = std::int64_t{1} << 32;
     vrel::frontend::error_count = INT32_MAX;
@@ -380,13 +359,13 @@ TEST(FrontEndTest, ReportsFileFailures) {
   ScratchDir dir;
   fs::path source = dir / "ok.vrel";
   fs::path output = dir / "out.ast";
-  write_file(source, "m () : proc { }\n");
-  write_file(output, "kept");
+  writeFile(source, "m () : proc { }\n");
+  writeFile(output, "kept");
   Outcome missing = run_in_child(
       dir, [&] { return vrel_parse_file((dir / "missing.vrel").c_str(), output.c_str()); });
   EXPECT_EQ(missing.log, "Error: cannot open input file: " + (dir / "missing.vrel").string() +
                              "\nresult 10001\n");
-  EXPECT_EQ(read_file(output), "kept");
+  EXPECT_EQ(readFile(output), "kept");
 
   fs::path unwritable = dir / "no" / "out.ast";
   Outcome no_dir =
@@ -440,8 +419,8 @@ TEST(FrontEndTest, EndsWithStatusOneWhenMemoryRunsOut) {
   fs::path source = dir / "big.vrel";
   fs::path output = dir / "out.ast";
   // Two million statements need well over the 64 MiB left below.
-  write_file(source,
-             "m () : proc {\n" + repeat("{" + repeat("x = 1;\n", 1000) + "}\n", 2000) + "}\n");
+  writeFile(source,
+            "m () : proc {\n" + repeat("{" + repeat("x = 1;\n", 1000) + "}\n", 2000) + "}\n");
   Outcome outcome = run_in_child(dir, [&] {
     rlimit saved;
     getrlimit(RLIMIT_AS, &saved);
@@ -462,7 +441,7 @@ TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
   ScratchDir dir;
   fs::path source = dir / "in.vrel";
   fs::path output = dir / "out.ast";
-  write_file(source, read_file(kDataDir / "example.vrel"));
+  writeFile(source, readFile(kDataDir / "example.vrel"));
   Outcome outcome = run_in_child(
       dir,
       [&] {
@@ -472,7 +451,7 @@ TEST(FrontEndTest, ReadsStandardInputWhenNoPathIsGiven) {
       },
       output);
   EXPECT_EQ(outcome.log, "result 0\n");
-  EXPECT_EQ(outcome.ast, read_file(kDataDir / "example.ast"));
+  EXPECT_EQ(outcome.ast, readFile(kDataDir / "example.ast"));
 }
 
 // Tokens and runs far longer than the scanner's first buffer, read from a file and from a pipe
@@ -565,7 +544,7 @@ TEST(FrontEndTest, ContinuesNumberingAcrossCallsUntilReset) {
   ScratchDir dir;
   fs::path source = dir / "bad.vrel";
   fs::path output = dir / "out.ast";
-  write_file(source, "m () : proc {\n@ }\n(* open");
+  writeFile(source, "m () : proc {\n@ }\n(* open");
   Outcome outcome = run_in_child(dir, [&] {
     int first = vrel_parse_file(source.c_str(), output.c_str());
     int second = vrel_parse_file(source.c_str(), output.c_str());

@@ -25,29 +25,12 @@ namespace {
 
 using test::errorOf;
 using test::readFile;
-
-// A fresh directory for one test, removed with its files afterwards.
-class ScratchDir {
- public:
-  ScratchDir() {
-    char pattern[] = "/tmp/pipeline_test.XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~ScratchDir() { std::system(("rm -rf " + path_).c_str()); }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test::ScratchDir;
+using test::writeFile;
 
 bool exists(const std::string& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0;
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 void writeFd(int fd, const std::string& text) {

@@ -24,16 +24,8 @@ const fs::path kData = fs::path(__FILE__).parent_path() / "translate";
 
 using test::readFile;
 
-TEST(PreludeTest, IsTheFixedSixtySixLines) {
-  std::string prelude(runtimePrelude());
-  EXPECT_EQ(prelude, readFile(kData / "prelude.expected"));
-  EXPECT_EQ(std::count(prelude.begin(), prelude.end(), '\n'), 66);
-  EXPECT_TRUE(prelude.starts_with("#include <stdio.h>\n"));
-  EXPECT_TRUE(prelude.ends_with("}\n\n"));
-  std::istringstream lines(prelude);
-  std::string line;
-  for (int i = 0; i < 5; ++i) std::getline(lines, line);
-  EXPECT_EQ(line, "typedef unsigned char byte;");
+TEST(PreludeTest, IsItsExpectedText) {
+  EXPECT_EQ(std::string(runtimePrelude()), readFile(kData / "prelude.expected"));
 }
 
 using namespace ast;

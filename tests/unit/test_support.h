@@ -1,10 +1,14 @@
 // Helpers shared by the unit tests.
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include "support/compile_error.h"
 
@@ -28,5 +32,36 @@ inline std::string readFile(const std::filesystem::path& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+// Writes `text` as the whole content of a file.
+inline void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder in the temporary folder for one test, removed with its files afterwards.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vrel_test_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+    path_ = pattern;
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  std::filesystem::path operator/(const std::string& name) const {
+    return std::filesystem::path(path_) / name;
+  }
+  bool empty() const { return std::filesystem::is_empty(path_); }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace vrel::test
