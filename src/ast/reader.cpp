@@ -227,17 +227,22 @@ class Reader {
     Word at = store_.appendNode(static_cast<Word>(Type::template tagOf<Alt>()), fields);
     words_.resize(mark + 1);
     words_[mark] = at;
-    if (index_ != nullptr) {
-      index_->nodes.push_back({at, pendingNames_.back()});
-      pendingNames_.pop_back();
-    }
+    if (__builtin_expect(index_ != nullptr, 0)) indexNode(at);
     return true;
   }
 
-  // A constructor name has been read: the `names_`-th of the text.
+  // A constructor name has been read: the `names_`-th of the text. Only a reader that fills an
+  // index counts them; the others pay one test.
   void named(bool node) {
-    if (index_ != nullptr && node) pendingNames_.push_back(names_);
+    if (__builtin_expect(index_ != nullptr, 0)) countName(node);
+  }
+  [[gnu::noinline]] void countName(bool node) {
+    if (node) pendingNames_.push_back(names_);
     ++names_;
+  }
+  [[gnu::noinline]] void indexNode(Word at) {
+    index_->nodes.push_back({at, pendingNames_.back()});
+    pendingNames_.pop_back();
   }
 
   // A node whose fields form a tuple.

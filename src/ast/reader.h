@@ -15,7 +15,8 @@
 namespace vrel::ast {
 
 // The text nests deeper than the stack of the calling thread lets the later stages walk.
-// `name` counts the constructor names of the text before the value that went too deep.
+// `name` counts the constructor names of the text before the value that went too deep, when the
+// reader was filling an index (else it is 0).
 class NestingTooDeep : public std::runtime_error {
  public:
   explicit NestingTooDeep(std::uint64_t name = 0)

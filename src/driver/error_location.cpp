@@ -30,10 +30,21 @@ std::optional<std::string> sourceAgain(const std::optional<std::string>& inputFi
   return bytes;
 }
 
-std::optional<Located> locateName(std::uint64_t name, std::string source) {
+std::optional<Located> locateNestingTooDeep(std::string source) {
   ParsedSource parsed = vrel_parse_memory(source);
   if (parsed.positions.empty()) return std::nullopt;
-  SourceSpan span = parsed.positions[std::min<std::uint64_t>(name, parsed.positions.size() - 1)];
+  // Read again, counting constructor names, the text stops at the same depth.
+  std::optional<std::uint64_t> name;
+  runWithLargeStack([&] {
+    ast::NodeIndex index;
+    try {
+      (void)ast::readProg(parsed.ast_text, &index);
+    } catch (const ast::NestingTooDeep& e) {
+      name = e.name();
+    }
+  });
+  if (!name) return std::nullopt;
+  SourceSpan span = parsed.positions[std::min<std::uint64_t>(*name, parsed.positions.size() - 1)];
   return Located{"the program is nested too deeply here for the stack this run has",
                  SourceText(std::move(source)).locate(span)};
 }

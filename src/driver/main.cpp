@@ -67,7 +67,7 @@ int run(const std::vector<std::string>& arguments, const std::string& program) {
     std::optional<vrel::Located> place;
     if (diagnostics.blocks()) {
       if (std::optional<std::string> source = vrel::sourceAgain(options.inputFile)) {
-        place = vrel::locateName(e.name(), std::move(*source));
+        place = vrel::locateNestingTooDeep(std::move(*source));
       }
     }
     diagnostics.report(line, place);

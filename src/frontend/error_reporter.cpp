@@ -85,7 +85,7 @@ Location location_of(SourceSpan span, std::uint64_t line, std::uint64_t line_sta
   return where;
 }
 
-void illegal_character(const char* bytes, std::size_t size) {
+void illegal_character(const char* bytes, std::size_t size, SourceSpan span) {
   for (std::size_t i = 1; i < size; ++i) report_error("Illegal token");
   std::string text;
   if (size == 1 && (bytes[0] == '"' || bytes[0] == '\'')) {
@@ -96,12 +96,11 @@ void illegal_character(const char* bytes, std::size_t size) {
   } else {
     text = character_name(bytes, size) + " can only appear in a string or character constant";
   }
-  SourceSpan span{scan.token_begin, scan.offset};
   report_error("Illegal token", {text, location_of(span, scan.line, scan.line_start)});
 }
 
-void comment_begins() {
-  scan.comment = {scan.token_begin, scan.offset};
+void comment_begins(SourceSpan span) {
+  scan.comment = span;
   scan.comment_line = scan.line;
   scan.comment_line_start = scan.line_start;
 }

@@ -18,18 +18,11 @@ extern std::int64_t error_count;
 
 // Where the scanner is in the source of the current call, in bytes from its first byte.
 struct ScanPosition {
-  std::uint64_t offset = 0;       // just past the last match
-  std::uint64_t token_begin = 0;  // where the last match began
-  std::uint64_t line = 1;         // of the current call's source, from 1
-  std::uint64_t line_start = 0;   // where the current line begins (after a byte-order mark)
-  struct TokenEnd {
-    std::uint64_t offset = 0;
-    std::uint64_t line = 1;
-    std::uint64_t line_start = 0;
-  };
-  TokenEnd last;       // of the token the scanner returned last
-  TokenEnd previous;   // of the one before it
-  SourceSpan comment;  // the "(*" of the block comment being skipped
+  std::uint64_t line = 1;          // of the current call's source, from 1
+  std::uint64_t line_start = 0;    // where the current line begins (after a byte-order mark)
+  std::uint64_t last_end = 0;      // of the token the scanner returned last
+  std::uint64_t previous_end = 0;  // of the one before it
+  SourceSpan comment;              // the "(*" of the block comment being skipped
   std::uint64_t comment_line = 1;
   std::uint64_t comment_line_start = 0;
 };
@@ -48,8 +41,8 @@ Location location_of(SourceSpan span, std::uint64_t line, std::uint64_t line_sta
 
 // The lexer's errors: bytes that start no token (one message each, then one block naming the
 // character), and a block comment still open at the end of the input.
-void illegal_character(const char* bytes, std::size_t size);
-void comment_begins();
+void illegal_character(const char* bytes, std::size_t size, SourceSpan span);
+void comment_begins(SourceSpan span);
 void unfinished_comment();
 
 // Prints `message` and a newline to standard error and throws vrel::ExitRequest{status}: the

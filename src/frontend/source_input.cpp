@@ -95,11 +95,8 @@ const char* source_name() {
   return source.path != nullptr ? source.path : "<stdin>";
 }
 
-std::uint64_t source_line(std::uint64_t line_start, std::uint64_t around, std::string& text) {
-  std::uint64_t from = line_start;
-  if (around > line_start + kLineWindow) from = around - kLineWindow;
-  std::uint64_t size = around - from + kLineWindow;
-  text.clear();
+std::string source_bytes(std::uint64_t from, std::uint64_t size) {
+  std::string text;
   if (source.in_memory || source.keep) {
     std::string_view all = source.in_memory ? source.memory : std::string_view(kept);
     if (from < all.size()) text.assign(all.substr(from, size));
@@ -108,6 +105,26 @@ std::uint64_t source_line(std::uint64_t line_start, std::uint64_t around, std::s
     ssize_t n = ::pread(source.fd, text.data(), size, static_cast<off_t>(from));
     text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   }
+  return text;
+}
+
+std::uint64_t source_line_start(std::uint64_t at) {
+  constexpr std::uint64_t kPiece = 4096;
+  while (at > 0) {
+    std::uint64_t from = at > kPiece ? at - kPiece : 0;
+    std::string piece = source_bytes(from, at - from);
+    std::size_t newline = piece.rfind('\n');
+    if (newline != std::string::npos) return from + newline + 1;
+    if (piece.size() != at - from) return at;  // what cannot be read starts no line
+    at = from;
+  }
+  return byteOrderMarkSize(source_bytes(0, 3));
+}
+
+std::uint64_t source_line(std::uint64_t line_start, std::uint64_t around, std::string& text) {
+  std::uint64_t from = line_start;
+  if (around > line_start + kLineWindow) from = around - kLineWindow;
+  text = source_bytes(from, around - from + kLineWindow);
   text.assign(lineAt(text, 0));
   return from - line_start + 1;
 }

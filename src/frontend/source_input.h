@@ -27,6 +27,10 @@ const char* source_name();
 // can still be read; a long line is cut to a part around `around`. Returns the column (from 1)
 // of the part's first byte.
 std::uint64_t source_line(std::uint64_t line_start, std::uint64_t around, std::string& text);
+// The bytes [from, from + size) of the source, as far as they can still be read.
+std::string source_bytes(std::uint64_t from, std::uint64_t size);
+// Where the line that holds offset `at` starts (after a byte-order mark on line 1).
+std::uint64_t source_line_start(std::uint64_t at);
 // The bytes kept of the source that was read last (see source_open).
 std::string source_kept();
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frontend/error_reporter.h"
+#include "frontend/source_input.h"
 
 namespace vrel::frontend {
 namespace {
@@ -72,6 +73,19 @@ std::string quoted(std::string_view text) {
   return "'" + std::string(text) + "'";
 }
 
+// The place `end`, the end of a token before the token at `next`, on the current line.
+Location location_before(std::uint64_t end, std::uint64_t next) {
+  std::uint64_t line = scan.line;
+  std::uint64_t line_start = scan.line_start;
+  if (end < scan.line_start) {
+    // Back over the lines between the two tokens, to the line where the first one ends.
+    std::string between = source_bytes(end, next - end);
+    line -= static_cast<std::uint64_t>(std::count(between.begin(), between.end(), '\n'));
+    line_start = source_line_start(end);
+  }
+  return location_of({end, end}, line, line_start);
+}
+
 bool contains(const std::vector<std::string_view>& names, std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -80,8 +94,7 @@ bool contains(const std::vector<std::string_view>& names, std::string_view name)
 
 Located syntax_error(std::string_view found, std::string_view text, SourceSpan span,
                      const std::vector<std::string_view>& expected) {
-  const ScanPosition::TokenEnd& at = scan.previous;
-  Location found_at = location_of(span, scan.last.line, scan.last.line_start);
+  Location found_at = location_of(span, scan.line, scan.line_start);
   if (found == "'='" && contains(expected, "==")) {
     return {"'=' assigns; use '==' to compare", found_at};
   }
@@ -93,15 +106,15 @@ Located syntax_error(std::string_view found, std::string_view text, SourceSpan s
   // missing at the end of the input is missing after its last token.
   bool closer_missing =
       contains(expected, "';'") || contains(expected, "')'") || contains(expected, "']'");
-  if ((closer_missing || at_end) && at.offset < span.begin) {
-    return {said, location_of({at.offset, at.offset}, at.line, at.line_start)};
+  if ((closer_missing || at_end) && scan.previous_end < span.begin) {
+    return {said, location_before(scan.previous_end, span.begin)};
   }
   return {said, found_at};
 }
 
 Located nesting_too_deep(SourceSpan span) {
   return {"this is nested more deeply than the parser can hold",
-          location_of(span, scan.last.line, scan.last.line_start)};
+          location_of(span, scan.line, scan.line_start)};
 }
 
 }  // namespace vrel::frontend
