@@ -81,7 +81,8 @@ int runCompiler(const Options& options) {
     throw CompileError("output file " + *options.outputFile + " is the input file");
   }
   RunNumbers runNumbers;
-  TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
+  TempFiles files(temporaryDirectory(), needsCFile(options),
+                  [&](RunRange range) { return runNumbers.next(range); });
   return compileWith(options, files, runFrontEnd);
 }
 

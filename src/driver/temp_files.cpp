@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "driver/shared_folders.h"
 #include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
 
@@ -17,7 +18,7 @@ namespace vrel {
 
 namespace {
 
-// Draws a taken name this many times in a row before giving up on the directory.
+// Draws a taken name this many times in a row in each range before giving up on the directory.
 constexpr int kMaxAttempts = 1000;
 
 [[noreturn]] void fail(const std::string& what, int error) {
@@ -44,7 +45,7 @@ std::string temporaryDirectory() {
 
 std::string joinPath(std::string_view dir, std::string_view name) {
   std::string path(dir);
-  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') path += '/';
+  if (!dir.empty() && dir.back() != '/') path += '/';
   path += name;
   return path;
 }
@@ -130,11 +131,12 @@ void TempFile::keep() {
   held_ = false;
 }
 
-TempFiles::TempFiles(const std::string& dir, bool withCFile,
-                     const std::function<int()>& drawRunNumber) {
+TempFiles::TempFiles(const std::string& dir, bool withCFile, const DrawRunNumber& drawRunNumber) {
+  if (withCFile) requireNamesOfOurOwn(dir);
   installCleanupHandlers();
-  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-    std::string stem = "vrelhs_" + std::to_string(drawRunNumber());
+  for (int attempt = 0; attempt < 2 * kMaxAttempts; ++attempt) {
+    RunRange range = attempt < kMaxAttempts ? RunRange::kUsual : RunRange::kWide;
+    std::string stem = "vrelhs_" + std::to_string(drawRunNumber(range));
     TempFile::Creation ast = ast_.create(joinPath(dir, stem + ".ast"));
     if (ast == TempFile::Creation::Exists) continue;
     if (ast == TempFile::Creation::Failed || !withCFile) return;

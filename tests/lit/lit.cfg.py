@@ -7,6 +7,7 @@
 # - A test that cannot run under AddressSanitizer (one that limits the address space with
 #   ulimit -v, say) says "UNSUPPORTED: asan"; the sanitizer build skips it.
 import os
+import shutil
 import lit.formats
 
 config.name = "vrelc"
@@ -21,3 +22,6 @@ if config.sanitized:
     config.available_features.add("asan")
 config.environment["PATH"] = os.pathsep.join(
     [config.llvm_tools_dir, config.environment.get("PATH", "/usr/bin:/bin")])
+# Tests that act as a second user (setpriv to nobody) need root.
+if os.geteuid() == 0 and shutil.which("setpriv"):
+    config.available_features.add("root")
