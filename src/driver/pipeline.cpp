@@ -10,6 +10,7 @@
 #include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
+#include "driver/output_file.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -41,11 +42,16 @@ void writeTranslation(const Translation& translation, DescriptorWriter& out) {
 
 // The output file is created or replaced only now that the whole C text exists.
 int translateToOutput(const Options& options, TempFiles& files, const Translation& translation) {
-  DescriptorWriter out = options.outputFile ? DescriptorWriter(openForWriting(*options.outputFile),
-                                                               *options.outputFile)
-                                            : standardOutput();
-  writeTranslation(translation, out);
-  out.close();
+  if (options.outputFile) {
+    OutputFile file(*options.outputFile);
+    DescriptorWriter out(file.fd(), *options.outputFile);
+    writeTranslation(translation, out);
+    file.commit();
+  } else {
+    DescriptorWriter out = standardOutput();
+    writeTranslation(translation, out);
+    out.close();
+  }
   files.ast().remove();
   return 0;
 }

@@ -60,10 +60,10 @@ TempFile::~TempFile() {
   discard();
 }
 
-TempFile::Creation TempFile::create(std::string path) {
+TempFile::Creation TempFile::create(std::string path, mode_t mode) {
   path_ = std::move(path);
   CleanupSignalsBlocked blocked;
-  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd >= 0) fd = aboveStandardStreams(fd);
   struct stat info {};
   if (fd >= 0 && ::fstat(fd, &info) != 0) {
@@ -127,6 +127,16 @@ void TempFile::remove() {
 void TempFile::keep() {
   close();
   CleanupSignalsBlocked blocked;
+  unregisterFromCleanup(path_.c_str());
+  held_ = false;
+}
+
+void TempFile::renameTo(const std::string& target) {
+  close();
+  CleanupSignalsBlocked blocked;
+  if (::rename(path_.c_str(), target.c_str()) != 0) {
+    fail("rename " + path_ + " to " + target, errno);
+  }
   unregisterFromCleanup(path_.c_str());
   held_ = false;
 }

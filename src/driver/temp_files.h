@@ -74,11 +74,18 @@ class TempFile {
   // The file outlives the run: closed, and no longer removed by anyone.
   void keep();
 
- private:
-  friend class TempFiles;
+  // Closes the file and renames it to `target`, which it replaces; the file is then no longer
+  // removed by anyone. A failure throws CompileError and leaves the file to be removed.
+  void renameTo(const std::string& target);
+
   enum class Creation { Created, Exists, Failed };
 
-  Creation create(std::string path);
+  // Creates `path` exclusively with `mode` (less the umask), read-write, for this object to
+  // remove; records why when it fails.
+  Creation create(std::string path, mode_t mode = 0600);
+
+ private:
+  friend class TempFiles;
   void discard();  // closes and unlinks, ignoring failures
 
   std::string path_;

@@ -8,6 +8,7 @@
 #   ulimit -v, say) says "UNSUPPORTED: asan"; the sanitizer build skips it.
 import os
 import shutil
+import subprocess
 import lit.formats
 
 config.name = "vrelc"
@@ -25,3 +26,7 @@ config.environment["PATH"] = os.pathsep.join(
 # Tests that act as a second user (setpriv to nobody) need root.
 if os.geteuid() == 0 and shutil.which("setpriv"):
     config.available_features.add("root")
+# Tests that fill a small file system mount a tmpfs in a mount namespace of their own.
+if subprocess.run(["unshare", "-m", "sh", "-c", "mount -t tmpfs -o size=4k tmpfs /mnt"],
+                  stderr=subprocess.DEVNULL).returncode == 0:
+    config.available_features.add("tmpfs")
