@@ -58,18 +58,6 @@ void DescriptorWriter::write(std::string_view bytes) {
   }
 }
 
-void DescriptorWriter::copyFrom(int fd, const std::string& path) {
-  if (!flushBuffer()) failed();
-  off_t offset = 0;
-  while (std::size_t got = readAt(fd, buffer_.get(), kBlockBytes, offset, path)) {
-    if (!writeAll(fd_, buffer_.get(), got)) {
-      error_ = errno;
-      failed();
-    }
-    offset += static_cast<off_t>(got);
-  }
-}
-
 void DescriptorWriter::finish() {
   if (!flushBuffer()) failed();
 }

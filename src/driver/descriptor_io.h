@@ -27,9 +27,6 @@ class DescriptorWriter : public std::streambuf {
 
   void write(std::string_view bytes);
 
-  // Appends the whole file open at `fd`, read from its start in blocks; `path` names it.
-  void copyFrom(int fd, const std::string& path);
-
   // Writes out what is buffered.
   void finish();
 

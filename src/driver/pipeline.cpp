@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "codegen/translate.h"
+#include "driver/ast_steps.h"
 #include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
@@ -27,7 +28,7 @@ bool sourceOpens(const char* source) {
 
 int printAst(TempFiles& files) {
   DescriptorWriter out = standardOutput();
-  out.copyFrom(files.ast().fd(), files.ast().path());
+  copyIndented(files.ast().fd(), files.ast().path(), out);
   out.write("\n");
   out.close();
   files.ast().remove();
@@ -119,8 +120,9 @@ int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener
     (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
     return kFrontEndOutputNotWritten;
   }
-  // -p prints the indented layout; the other modes read the text without the blanks.
-  AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
+  // -p prints the indented layout, staged in steps; the other modes read the text without blanks.
+  AstLayout layout =
+      options.mode == Mode::ModeAst ? AstLayout::kIndentSteps : AstLayout::kFlushLeft;
   return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener);
 }
 

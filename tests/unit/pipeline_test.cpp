@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/ast_steps.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
 #include "driver/temp_files.h"
@@ -72,6 +73,39 @@ TEST(PipelineTest, TemporaryDirectoryIsTmpdirEvenWhenEmpty) {
 TEST(PipelineTest, RunNumbersStayInRange) {
   RunNumbers numbers;
   for (int i = 0; i < 10000; ++i) ASSERT_LE(numbers.next(), 99999U);
+}
+
+// The AST text of `source` in `layout`, as the front end writes it.
+std::string layOut(const ScratchDir& dir, const std::string& source, AstLayout layout) {
+  writeFile(dir.file("source.vrel"), source);
+  int fd = ::open(dir.file("layout.ast").c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  vrel_frontend_reset();
+  EXPECT_EQ(vrel_parse_fd(dir.file("source.vrel").c_str(), fd, "layout.ast", layout), 0);
+  ::close(fd);
+  return readFile(dir.file("layout.ast"));
+}
+
+// Conditions in 3,000 pairs of parentheses indent by 6,000 blanks without a line of their own, and
+// a sum of 3,000 terms nests 3,000 levels deep: the steps stay linear and give back every blank.
+TEST(PipelineTest, IndentStepsGiveTheIndentedTextBack) {
+  ScratchDir dir;
+  std::string sum = "1";
+  for (int i = 0; i < 3000; ++i) sum += "+1";
+  std::string source = "m () : proc\n  x : int;\n{\n  if (" + std::string(3000, '(') + "x < 1" +
+                       std::string(3000, ')') + ") x = " + sum +
+                       ";\n  writeString(\"a\\tb\");\n}\n";
+  std::string flushLeft = layOut(dir, source, AstLayout::kFlushLeft);
+  std::string indented = layOut(dir, source, AstLayout::kIndented);
+  EXPECT_LT(layOut(dir, source, AstLayout::kIndentSteps).size(), 2 * flushLeft.size());
+  int in = ::open(dir.file("layout.ast").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(in, 0);
+  {
+    DescriptorWriter out(openForWriting(dir.file("printed")), dir.file("printed"));
+    copyIndented(in, dir.file("layout.ast"), out);
+    out.close();
+  }
+  ::close(in);
+  EXPECT_EQ(readFile(dir.file("printed")), indented);
 }
 
 TEST(PipelineTest, ShellWordsAreQuotedUnlessEveryByteIsPlain) {
@@ -257,7 +291,7 @@ TEST(PipelineTest, WritesAndReadsGoThroughDescriptorsAndNameTheFile) {
   {
     DescriptorWriter out(copy, dir.file("copy"));
     out.write("<");
-    out.copyFrom(in, dir.file("out"));
+    copyIndented(in, dir.file("out"), out);
     out.write(">");
     out.close();
   }
