@@ -9,6 +9,7 @@
 #include "driver/command_line.h"
 #include "driver/descriptor_io.h"
 #include "driver/pipeline.h"
+#include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
 #include "support/exit_request.h"
 
@@ -50,6 +51,7 @@ int run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
   std::string program = programName(argc > 0 ? argv[0] : nullptr);
+  vrel::installCrashHandlers(program);
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   try {
     return run(arguments);

@@ -103,7 +103,7 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
   }
   std::optional<Translation> translation;
   {
-    BackEnd backEnd;
+    BackEnd backEnd(options.inputFile);
     int result = frontEnd(options, files.ast(), backEnd.listener());
     translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
     if (result != kFrontEndAccepted) return result;
