@@ -20,6 +20,9 @@ Translation translateTree(const std::optional<ast::Prog>& prog) {
   return translateProgram(*prog);
 }
 
+// The ring holds the whole text of a small source (a few times its size) and 4 MiB at most.
+constexpr std::size_t kSmallestRingBytes = std::size_t{64} << 10;
+
 // The size of the source; 0 when it is not a regular file.
 std::size_t sourceBytes(const std::optional<std::string>& path) {
   struct stat info {};
@@ -28,9 +31,6 @@ std::size_t sourceBytes(const std::optional<std::string>& path) {
 }
 
 }  // namespace
-
-// The ring holds the whole text of a small source (a few times its size) and 4 MiB at most.
-constexpr std::size_t kSmallestRingBytes = std::size_t{64} << 10;
 
 BackEnd::BackEnd(const std::optional<std::string>& sourcePath) : BackEnd(sourceBytes(sourcePath)) {}
 

@@ -85,9 +85,10 @@ LargeStackThread::LargeStackThread(const std::function<void()>& work, const sigs
   // A thread of its own would get a heap arena of its own, which takes 64 MiB of address space
   // (128 MiB while it is made) whatever it holds: where the address space is bounded, every
   // thread allocates from the main arena.
-  if (left != SIZE_MAX) (void)mallopt(M_ARENA_MAX, 1);
-  if (left != SIZE_MAX)
+  if (left != SIZE_MAX) {
+    (void)mallopt(M_ARENA_MAX, 1);
     bytes = std::min(bytes, std::max(kSmallestStackBytes, left / kAddressSpaceShareOfStack));
+  }
   for (; bytes >= kSmallestStackBytes && !started_; bytes /= 2)
     started_ = startThread(thread_, run, this, bytes) == 0;
   if (blocked != nullptr) pthread_sigmask(SIG_SETMASK, &saved, nullptr);
