@@ -8,39 +8,19 @@
 #include <cerrno>
 #include <cstring>
 
-#include "support/compile_error.h"
+#include "driver/file_failure.h"
+#include "support/write_blocks.h"
 
 namespace vrel {
 
 namespace {
-
-[[noreturn]] void fail(const std::string& what, int error) {
-  throw CompileError("cannot " + what + ": " + std::strerror(error));
-}
-
-// Writes every byte or returns false with errno set. A write of 2 MiB or more can make the kernel
-// put the file's pages in huge folios, which cost several times as much to come by as small ones:
-// large texts go out a block at a time.
-bool writeAll(int fd, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    ssize_t written = ::write(fd, bytes, std::min(count, DescriptorWriter::kBlockBytes));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      if (written == 0) errno = EIO;
-      return false;
-    }
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // Reads up to `count` bytes at `offset`; 0 at the end of the file.
 std::size_t readAt(int fd, char* bytes, std::size_t count, off_t offset, const std::string& path) {
   for (;;) {
     ssize_t got = ::pread(fd, bytes, count, offset);
     if (got >= 0) return static_cast<std::size_t>(got);
-    if (errno != EINTR) fail("read " + path, errno);
+    if (errno != EINTR) failFileOperation("read " + path, errno);
   }
 }
 
@@ -84,9 +64,8 @@ std::streamsize DescriptorWriter::xsputn(const char* bytes, std::streamsize coun
   if (size > static_cast<std::size_t>(epptr() - pptr())) {
     if (!flushBuffer()) return 0;
     if (size >= kBlockBytes) {
-      if (writeAll(fd_, bytes, size)) return count;
-      error_ = errno;
-      return 0;
+      error_ = writeBlocks(fd_, std::string_view(bytes, size));
+      return error_ == 0 ? count : 0;
     }
   }
   std::memcpy(pptr(), bytes, size);
@@ -100,13 +79,13 @@ int DescriptorWriter::sync() {
 
 bool DescriptorWriter::flushBuffer() {
   if (error_ != 0) return false;
-  if (!writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()))) error_ = errno;
+  error_ = writeBlocks(fd_, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
   setp(buffer_.get(), buffer_.get() + kBlockBytes);
   return error_ == 0;
 }
 
 void DescriptorWriter::failed() const {
-  fail("write " + name_, error_);
+  failFileOperation("write " + name_, error_);
 }
 
 void printStandardOutput(std::string_view text) {
@@ -127,7 +106,7 @@ std::size_t DescriptorSource::read(char* buffer, std::size_t capacity) {
 
 int openForWriting(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) fail("open " + path + " for writing", errno);
+  if (fd < 0) failFileOperation("open " + path + " for writing", errno);
   return fd;
 }
 

@@ -4,11 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "driver/descriptor_io.h"
+#include "driver/file_failure.h"
 #include "driver/signal_cleanup.h"
-#include "support/compile_error.h"
 
 namespace vrel {
 namespace {
@@ -57,9 +56,7 @@ void OutputFile::commit() {
   if (directFd_ < 0) return replacement_.renameTo(path_);
   int result = ::close(directFd_);
   directFd_ = -1;
-  if (result != 0 && errno != EINTR) {
-    throw CompileError("cannot write " + path_ + ": " + std::strerror(errno));
-  }
+  if (result != 0 && errno != EINTR) failFileOperation("write " + path_, errno);
 }
 
 }  // namespace vrel

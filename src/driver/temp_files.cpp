@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
+#include "driver/file_failure.h"
 #include "driver/shared_folders.h"
 #include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
@@ -20,10 +20,6 @@ namespace {
 
 // Draws a taken name this many times in a row in each range before giving up on the directory.
 constexpr int kMaxAttempts = 1000;
-
-[[noreturn]] void fail(const std::string& what, int error) {
-  throw CompileError("cannot " + what + ": " + std::strerror(error));
-}
 
 // Keeps the descriptor clear of 0, 1 and 2, so that a standard stream closed at start never
 // becomes a temporary file.
@@ -96,7 +92,7 @@ void TempFile::discard() {
 }
 
 int TempFile::writableFd() const {
-  if (fd_ < 0) fail("open " + path_ + " for writing", createError_);
+  if (fd_ < 0) failFileOperation("open " + path_ + " for writing", createError_);
   return fd_;
 }
 
@@ -112,7 +108,7 @@ void TempFile::close() {
   if (fd_ < 0) return;
   int result = ::close(fd_);
   fd_ = -1;
-  if (result != 0 && errno != EINTR) fail("write " + path_, errno);
+  if (result != 0 && errno != EINTR) failFileOperation("write " + path_, errno);
 }
 
 void TempFile::remove() {
@@ -121,7 +117,7 @@ void TempFile::remove() {
   CleanupSignalsBlocked blocked;
   unregisterFromCleanup(path_.c_str());
   held_ = false;
-  if (::unlink(path_.c_str()) != 0) fail("remove " + path_, errno);
+  if (::unlink(path_.c_str()) != 0) failFileOperation("remove " + path_, errno);
 }
 
 void TempFile::keep() {
@@ -135,7 +131,7 @@ void TempFile::renameTo(const std::string& target) {
   close();
   CleanupSignalsBlocked blocked;
   if (::rename(path_.c_str(), target.c_str()) != 0) {
-    fail("rename " + path_ + " to " + target, errno);
+    failFileOperation("rename " + path_ + " to " + target, errno);
   }
   unregisterFromCleanup(path_.c_str());
   held_ = false;
