@@ -8,7 +8,8 @@ BENCH_SIZES overrides) it prints the wall time and peak memory of `vrelc -t` and
 `gcc -fsyntax-only -w -std=gnu99` on the C text vrelc wrote, their ratios, statements per
 second, the AST file's size and the time `cp` needs to copy that file into TMPDIR (the floor).
 Then one row per construct nested to the parser's limit (-t and -p), the long sum, and a small
-program. Every run is one process start; memory is the peak resident size of the process and
+program; last, every one of these programs under an address-space limit (ulimit -v) of 1.5
+times its unlimited peak. Every run is one process start; memory is the peak resident size of the process and
 its children.
 """
 
@@ -177,6 +178,39 @@ def small_row(vrelc, work, env):
           f"(starting a process that does nothing: {floor * 1e3:.2f} ms)")
 
 
+def limited_status(vrelc, source, kilobytes, env):
+    """Status of `vrelc -t` with the address space limited to `kilobytes` (ulimit -v)."""
+    return subprocess.run(["sh", "-c", f'ulimit -v {kilobytes} && exec "$@"', "sh", vrelc, "-t",
+                           "-o", os.devnull, source], env=env, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, check=False).returncode
+
+
+def address_space_rows(vrelc, sizes, work, env):
+    """Each program under an address-space limit of 1.5 times its unlimited peak, and the
+    smallest limit (in steps of 1 MB) that it compiles under when that is not enough."""
+    print()
+    print("| program | peak | at 1.5 x peak | smallest limit |")
+    print("|---|---|---|---|")
+    cases = [(f"{n:,} statements", workload.program(n)) for n in sizes]
+    cases += [(name, workload.deep(name)) for name in workload.DEEP]
+    cases += [("sum of 8,000 terms", workload.long_sum(8000)), ("small", workload.small())]
+    source = os.path.join(work, "limited.vrel")
+    for name, text in cases:
+        with open(source, "w") as out:
+            out.write(text)
+        _, _, peak = run([vrelc, "-t", "-o", os.devnull, source], env=env)
+        limit = int(peak * 1.5 * 1024)
+        status = limited_status(vrelc, source, limit, env)
+        smallest = limit
+        while status != 0 and smallest < 4 * limit:
+            smallest += 1024
+            status = limited_status(vrelc, source, smallest, env)
+        cell = "compiles" if smallest == limit else "fails"
+        print(f"| {name} | {peak:.1f} MB | {cell} | {smallest / 1024:.0f} MB"
+              f" ({smallest / 1024 / peak:.2f} x peak) |")
+        os.remove(source)
+
+
 def main(argv):
     vrelc = os.path.abspath(argv[1])
     spec = argv[2] if len(argv) > 2 else os.environ.get("BENCH_SIZES", "1000,10000,100000,1000000")
@@ -187,6 +221,7 @@ def main(argv):
         size_rows(vrelc, sizes, work, env)
         nesting_rows(vrelc, work, env)
         small_row(vrelc, work, env)
+        address_space_rows(vrelc, sizes, work, env)
     finally:
         shutil.rmtree(work)
 

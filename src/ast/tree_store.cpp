@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -11,6 +12,9 @@ namespace {
 constexpr std::size_t kInitialWords = std::size_t{1} << 10;
 // Word indices are 32 bits wide.
 constexpr std::size_t kMaxWords = std::size_t{1} << 32;
+// Beyond this the mapping grows by this much at a time rather than doubling, so that the address
+// space it takes stays close to what it holds (where ulimit -v bounds it).
+constexpr std::size_t kGrowthStepWords = std::size_t{8} << 20;  // 32 MiB
 
 std::size_t hashBytes(std::string_view bytes) {
   std::size_t hash = 14695981039346656037u;  // FNV-1a
@@ -34,7 +38,7 @@ TreeStore::~TreeStore() {
 
 void TreeStore::remap(std::size_t words) {
   std::size_t capacity = capacity_ ? capacity_ : kInitialWords;
-  while (capacity < words) capacity *= 2;
+  while (capacity < words) capacity += std::min(capacity, kGrowthStepWords);
   if (capacity > kMaxWords) throw std::bad_alloc();
   // Pages are mapped as they are first touched; a larger mapping moves, it is not copied.
   void* mapped =

@@ -1,5 +1,9 @@
 #include "driver/back_end.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -16,12 +20,27 @@ Translation translateTree(const std::optional<ast::Prog>& prog) {
   return translateProgram(*prog);
 }
 
+// The ring holds the whole text of a small source (a few times its size) and 4 MiB at most.
+constexpr std::size_t kSmallestRingBytes = std::size_t{64} << 10;
+
+// The size of the source; 0 when it is not a regular file.
+std::size_t sourceBytes(const std::optional<std::string>& path) {
+  struct stat info {};
+  int result = path ? ::stat(path->c_str(), &info) : ::fstat(STDIN_FILENO, &info);
+  return result == 0 && S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
+}
+
 }  // namespace
 
-BackEnd::BackEnd()
-    : work_([this] { readAndTranslate(); }),
+BackEnd::BackEnd(const std::optional<std::string>& sourcePath) : BackEnd(sourceBytes(sourcePath)) {}
+
+BackEnd::BackEnd(std::size_t sourceBytes)
+    : channel_(sourceBytes == 0 ? AstTextChannel::kDefaultCapacity
+                                : std::clamp(4 * sourceBytes, kSmallestRingBytes,
+                                             AstTextChannel::kDefaultCapacity)),
+      work_([this] { readAndTranslate(); }),
       blocked_(cleanupSignals()),
-      thread_(work_, &blocked_) {}
+      thread_(work_, &blocked_, stackBytesForSource(sourceBytes)) {}
 
 BackEnd::~BackEnd() {
   channel_.close(false);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "codegen/translate.h"
 #include "driver/ast_text_channel.h"
@@ -20,7 +21,10 @@ namespace vrel {
 
 class BackEnd {
  public:
-  BackEnd();
+  // The thread's stack and the ring of text grow with the size of the source file (unknown for
+  // standard input that is not a file), so that a small source leaves the address space to the
+  // heap.
+  explicit BackEnd(const std::optional<std::string>& sourcePath);
   BackEnd(const BackEnd&) = delete;
   BackEnd& operator=(const BackEnd&) = delete;
   // Closes the text as rejected if the front end never finished, and waits for the thread.
@@ -37,6 +41,7 @@ class BackEnd {
   std::optional<Translation> finish(bool accepted, const TempFile& astFile);
 
  private:
+  explicit BackEnd(std::size_t sourceBytes);
   void readAndTranslate();
 
   AstTextChannel channel_;

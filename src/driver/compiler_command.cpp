@@ -21,6 +21,11 @@ bool isPlainShellByte(char c) {
          std::string_view("_./-+,=:@%").find(c) != std::string_view::npos;
 }
 
+// A relative path that starts with "-" would reach the compiler as an option: "./" keeps it a path.
+std::string pathWord(const std::string& path) {
+  return shellWord(path.starts_with('-') ? "./" + path : path);
+}
+
 }  // namespace
 
 std::string shellWord(std::string_view text) {
@@ -40,10 +45,10 @@ std::string shellWord(std::string_view text) {
 
 std::string compilerCommand(const Options& options, const std::string& cPath) {
   std::string command = options.gccPath.value_or("gcc");
-  if (options.outputFile) command += " -o " + shellWord(*options.outputFile);
+  if (options.outputFile) command += " -o " + pathWord(*options.outputFile);
   command += " -w -std=gnu99";
   command += options.gccFlags;
-  command += " " + shellWord(cPath);
+  command += " " + pathWord(cPath);
   return command;
 }
 

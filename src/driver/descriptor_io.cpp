@@ -9,27 +9,11 @@
 #include <cstring>
 
 #include "support/compile_error.h"
+#include "support/write_blocks.h"
 
 namespace vrel {
 
 namespace {
-
-// Writes every byte or returns false with errno set. A write of 2 MiB or more can make the kernel
-// put the file's pages in huge folios, which cost several times as much to come by as small ones:
-// large texts go out a block at a time.
-bool writeAll(int fd, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    ssize_t written = ::write(fd, bytes, std::min(count, DescriptorWriter::kBlockBytes));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      if (written == 0) errno = EIO;
-      return false;
-    }
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // Reads up to `count` bytes at `offset`; 0 at the end of the file.
 std::size_t readAt(int fd, char* bytes, std::size_t count, off_t offset, const std::string& path) {
@@ -51,18 +35,6 @@ void DescriptorWriter::write(std::string_view bytes) {
   if (xsputn(bytes.data(), static_cast<std::streamsize>(bytes.size())) !=
       static_cast<std::streamsize>(bytes.size())) {
     failed();
-  }
-}
-
-void DescriptorWriter::copyFrom(int fd, const std::string& path) {
-  if (!flushBuffer()) failed();
-  off_t offset = 0;
-  while (std::size_t got = readAt(fd, buffer_.get(), kBlockBytes, offset, path)) {
-    if (!writeAll(fd_, buffer_.get(), got)) {
-      error_ = errno;
-      failed();
-    }
-    offset += static_cast<off_t>(got);
   }
 }
 
@@ -92,9 +64,8 @@ std::streamsize DescriptorWriter::xsputn(const char* bytes, std::streamsize coun
   if (size > static_cast<std::size_t>(epptr() - pptr())) {
     if (!flushBuffer()) return 0;
     if (size >= kBlockBytes) {
-      if (writeAll(fd_, bytes, size)) return count;
-      error_ = errno;
-      return 0;
+      error_ = writeBlocks(fd_, std::string_view(bytes, size));
+      return error_ == 0 ? count : 0;
     }
   }
   std::memcpy(pptr(), bytes, size);
@@ -108,7 +79,7 @@ int DescriptorWriter::sync() {
 
 bool DescriptorWriter::flushBuffer() {
   if (error_ != 0) return false;
-  if (!writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()))) error_ = errno;
+  error_ = writeBlocks(fd_, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
   setp(buffer_.get(), buffer_.get() + kBlockBytes);
   return error_ == 0;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ast/text_scanner.h"
+#include "support/write_blocks.h"
 
 namespace vrel {
 
@@ -18,7 +19,7 @@ namespace vrel {
 // std::ostream for the translation: a failure there is kept and thrown by finish().
 class DescriptorWriter : public std::streambuf {
  public:
-  static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+  static constexpr std::size_t kBlockBytes = kWriteBlockBytes;
 
   // `name` is the file's path, or "standard output", as messages show it.
   DescriptorWriter(int fd, std::string name);
@@ -26,9 +27,6 @@ class DescriptorWriter : public std::streambuf {
   DescriptorWriter& operator=(const DescriptorWriter&) = delete;
 
   void write(std::string_view bytes);
-
-  // Appends the whole file open at `fd`, read from its start in blocks; `path` names it.
-  void copyFrom(int fd, const std::string& path);
 
   // Writes out what is buffered.
   void finish();

@@ -12,6 +12,7 @@
 #include "driver/descriptor_io.h"
 #include "driver/error_location.h"
 #include "driver/pipeline.h"
+#include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
 #include "support/diagnostics.h"
 #include "support/exit_request.h"
@@ -79,6 +80,7 @@ int run(const std::vector<std::string>& arguments, const std::string& program) {
 
 int main(int argc, char** argv) {
   std::string program = programName(argc > 0 ? argv[0] : nullptr);
+  vrel::installCrashHandlers(program);
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   vrel::Diagnostics plain("", {});
   try {

@@ -8,9 +8,11 @@
 #include <utility>
 
 #include "codegen/translate.h"
+#include "driver/ast_steps.h"
 #include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
+#include "driver/output_file.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -27,7 +29,7 @@ bool sourceOpens(const char* source) {
 
 int printAst(TempFiles& files) {
   DescriptorWriter out = standardOutput();
-  out.copyFrom(files.ast().fd(), files.ast().path());
+  copyIndented(files.ast().fd(), files.ast().path(), out);
   out.write("\n");
   out.close();
   files.ast().remove();
@@ -42,11 +44,16 @@ void writeTranslation(const Translation& translation, DescriptorWriter& out) {
 
 // The output file is created or replaced only now that the whole C text exists.
 int translateToOutput(const Options& options, TempFiles& files, const Translation& translation) {
-  DescriptorWriter out = options.outputFile ? DescriptorWriter(openForWriting(*options.outputFile),
-                                                               *options.outputFile)
-                                            : standardOutput();
-  writeTranslation(translation, out);
-  out.close();
+  if (options.outputFile) {
+    OutputFile file(*options.outputFile);
+    DescriptorWriter out(file.fd(), *options.outputFile);
+    writeTranslation(translation, out);
+    file.commit();
+  } else {
+    DescriptorWriter out = standardOutput();
+    writeTranslation(translation, out);
+    out.close();
+  }
   files.ast().remove();
   return 0;
 }
@@ -82,7 +89,8 @@ int runCompiler(const Options& options, Diagnostics& diagnostics) {
     throw CompileError("output file " + *options.outputFile + " is the input file");
   }
   RunNumbers runNumbers;
-  TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
+  TempFiles files(temporaryDirectory(), needsCFile(options),
+                  [&](RunRange range) { return runNumbers.next(range); });
   return compileWith(options, files, frontEndReportingTo(diagnostics));
 }
 
@@ -96,7 +104,7 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
   }
   std::optional<Translation> translation;
   {
-    BackEnd backEnd;
+    BackEnd backEnd(options.inputFile);
     int result = frontEnd(options, files.ast(), backEnd.listener());
     translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
     if (result != kFrontEndAccepted) return result;
@@ -121,8 +129,9 @@ int parseSource(const Options& options, const TempFile& astFile, AstTextListener
     }
     return kFrontEndOutputNotWritten;
   }
-  // -p prints the indented layout; the other modes read the text without the blanks.
-  AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
+  // -p prints the indented layout, staged in steps; the other modes read the text without blanks.
+  AstLayout layout =
+      options.mode == Mode::ModeAst ? AstLayout::kIndentSteps : AstLayout::kFlushLeft;
   FrontEndExtras extras;
   if (diagnostics != nullptr) {
     extras.sink = diagnostics;

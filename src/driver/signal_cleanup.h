@@ -12,7 +12,15 @@
 
 #include <signal.h>
 
+#include <string>
+
 namespace vrel {
+
+// SIGSEGV and SIGBUS, which a stack too small for the run ends in, are handled too, on a signal
+// stack of their own: the handler removes every registered file, says that the stack is too
+// small when the fault lies at the end of the main thread's stack, and the process then ends by
+// the same signal.
+void installCrashHandlers(const std::string& programName);
 
 // The signals whose handler removes the files.
 sigset_t cleanupSignals();

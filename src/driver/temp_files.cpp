@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
+#include "driver/shared_folders.h"
 #include "driver/signal_cleanup.h"
 #include "support/compile_error.h"
 
@@ -17,7 +17,7 @@ namespace vrel {
 
 namespace {
 
-// Draws a taken name this many times in a row before giving up on the directory.
+// Draws a taken name this many times in a row in each range before giving up on the directory.
 constexpr int kMaxAttempts = 1000;
 
 // Keeps the descriptor clear of 0, 1 and 2, so that a standard stream closed at start never
@@ -40,7 +40,7 @@ std::string temporaryDirectory() {
 
 std::string joinPath(std::string_view dir, std::string_view name) {
   std::string path(dir);
-  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') path += '/';
+  if (!dir.empty() && dir.back() != '/') path += '/';
   path += name;
   return path;
 }
@@ -55,10 +55,10 @@ TempFile::~TempFile() {
   discard();
 }
 
-TempFile::Creation TempFile::create(std::string path) {
+TempFile::Creation TempFile::create(std::string path, mode_t mode) {
   path_ = std::move(path);
   CleanupSignalsBlocked blocked;
-  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd >= 0) fd = aboveStandardStreams(fd);
   struct stat info {};
   if (fd >= 0 && ::fstat(fd, &info) != 0) {
@@ -126,11 +126,22 @@ void TempFile::keep() {
   held_ = false;
 }
 
-TempFiles::TempFiles(const std::string& dir, bool withCFile,
-                     const std::function<int()>& drawRunNumber) {
+void TempFile::renameTo(const std::string& target) {
+  close();
+  CleanupSignalsBlocked blocked;
+  if (::rename(path_.c_str(), target.c_str()) != 0) {
+    failOnFile("rename", path_, errno, " to " + target);
+  }
+  unregisterFromCleanup(path_.c_str());
+  held_ = false;
+}
+
+TempFiles::TempFiles(const std::string& dir, bool withCFile, const DrawRunNumber& drawRunNumber) {
+  if (withCFile) requireNamesOfOurOwn(dir);
   installCleanupHandlers();
-  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-    std::string stem = "vrelhs_" + std::to_string(drawRunNumber());
+  for (int attempt = 0; attempt < 2 * kMaxAttempts; ++attempt) {
+    RunRange range = attempt < kMaxAttempts ? RunRange::kUsual : RunRange::kWide;
+    std::string stem = "vrelhs_" + std::to_string(drawRunNumber(range));
     TempFile::Creation ast = ast_.create(joinPath(dir, stem + ".ast"));
     if (ast == TempFile::Creation::Exists) continue;
     if (ast == TempFile::Creation::Failed || !withCFile) return;

@@ -8,6 +8,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <functional>
 #include <random>
 #include <string>
@@ -19,21 +20,30 @@ namespace vrel {
 std::string temporaryDirectory();
 
 // dir + name with one "/" between them; an empty dir gives the bare name, and a dir ending in
-// "/" or a backslash gets no second separator.
+// "/" gets no second separator. A backslash is an ordinary character of a folder's name.
 std::string joinPath(std::string_view dir, std::string_view name);
 
-// Run numbers drawn uniformly from 0..99999 by a generator seeded from the clock.
+// Where a run number is drawn from: 0..99999, or, once many names there were found taken, every
+// 64-bit number.
+enum class RunRange { kUsual, kWide };
+
+// Run numbers drawn uniformly from their range by a generator seeded from the clock.
 class RunNumbers {
  public:
   RunNumbers() : engine_(clockSeed()) {}
-  int next() { return distribution_(engine_); }
+  std::uint64_t next(RunRange range = RunRange::kUsual) {
+    return range == RunRange::kUsual ? usual_(engine_) : wide_(engine_);
+  }
 
  private:
   static std::mt19937::result_type clockSeed();
 
   std::mt19937 engine_;
-  std::uniform_int_distribution<int> distribution_{0, 99999};
+  std::uniform_int_distribution<std::uint64_t> usual_{0, 99999};
+  std::uniform_int_distribution<std::uint64_t> wide_;
 };
+
+using DrawRunNumber = std::function<std::uint64_t(RunRange range)>;
 
 // One temporary file. Removed when destroyed unless removed or kept before.
 class TempFile {
@@ -66,11 +76,18 @@ class TempFile {
   // The file outlives the run: closed, and no longer removed by anyone.
   void keep();
 
- private:
-  friend class TempFiles;
+  // Closes the file and renames it to `target`, which it replaces; the file is then no longer
+  // removed by anyone. A failure throws CompileError and leaves the file to be removed.
+  void renameTo(const std::string& target);
+
   enum class Creation { Created, Exists, Failed };
 
-  Creation create(std::string path);
+  // Creates `path` exclusively with `mode` (less the umask), read-write, for this object to
+  // remove; records why when it fails.
+  Creation create(std::string path, mode_t mode = 0600);
+
+ private:
+  friend class TempFiles;
   void discard();  // closes and unlinks, ignoring failures
 
   std::string path_;
@@ -85,9 +102,11 @@ class TempFiles {
  public:
   // Creates the AST file (and the C file when `withCFile`) of one run number exclusively, mode
   // 0600, after installing the signal handlers. A name that exists already gives up what was
-  // created and draws another number. A create that fails for any other reason is recorded: the
-  // file's writer reports it. Throws CompileError when no free name turns up.
-  TempFiles(const std::string& dir, bool withCFile, const std::function<int()>& drawRunNumber);
+  // created and draws another number: from the usual range first, then from the wide one. A
+  // create that fails for any other reason is recorded: the file's writer reports it. Throws
+  // CompileError when no free name turns up, and, with `withCFile`, before anything is created
+  // when another user could replace the C file before the compiler reads it (shared_folders.h).
+  TempFiles(const std::string& dir, bool withCFile, const DrawRunNumber& drawRunNumber);
 
   TempFile& ast() { return ast_; }
   TempFile& c() { return c_; }  // no path unless `withCFile`

@@ -1,5 +1,6 @@
 #include "frontend/ast_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -221,6 +222,16 @@ constexpr std::array<Layout, kNodeKindCount> kLayouts = [] {
   return layouts;
 }();
 
+constexpr std::array<char, 256> filled(char c) {
+  std::array<char, 256> run{};
+  run.fill(c);
+  return run;
+}
+
+// The steps of AstLayout::kIndentSteps.
+constexpr std::array<char, 256> kDeeper = filled(' ');
+constexpr std::array<char, 256> kShallower = filled('\t');
+
 // A node being laid out. What the rest of its template needs of the node is kept here, so that
 // the node itself is read once, when the walk enters it.
 struct Frame {
@@ -241,7 +252,8 @@ class Writer {
       : tree_(tree),
         consumed_(consumed),
         out_(out),
-        indented_(layout == AstLayout::kIndented),
+        layout_(layout),
+        indented_(layout != AstLayout::kFlushLeft),
         positions_(positions) {}
 
   void write(NodeId root) {
@@ -281,7 +293,7 @@ class Writer {
             ++frame.run;
             break;
           }
-          if (next != frame.first_child) out_.put_line(frame.indent, ",");
+          if (next != frame.first_child) put_line(frame.indent, ",", false);
           frame.child = tree_[next].next_sibling;
           enter(next, indent);
           break;
@@ -317,14 +329,14 @@ class Writer {
       return;
     }
     for (std::size_t i = run.first_line; i < run.first_line + run.line_count; ++i) {
-      out_.put_line(indent + level_indent(layout.lines[i].level), layout.lines[i].text);
+      put_line(indent + level_indent(layout.lines[i].level), layout.lines[i].text, false);
     }
   }
 
   void put_token(TextId text, Op hole, std::size_t indent) {
     static_assert(SyntaxTree::kTextReadAhead >= OutputBlocks::kReadAhead);
     if (indented_) {
-      out_.put_line(indent, tree_.text(text), hole == Op::kQuoted);
+      put_line(indent, tree_.text(text), hole == Op::kQuoted);
     } else {
       out_.put_short_line(tree_.text(text), hole == Op::kQuoted);
     }
@@ -336,10 +348,26 @@ class Writer {
     positions_->insert(positions_->end(), run.names, tree_.span(id));
   }
 
+  // A line at `indent` blanks: written after them, or after the steps from the last line's.
+  void put_line(std::size_t indent, std::string_view text, bool quoted) {
+    if (layout_ == AstLayout::kIndented) return out_.put_line(indent, text, quoted);
+    bool deeper = indent > last_indent_;
+    std::size_t steps = (deeper ? indent - last_indent_ : last_indent_ - indent) / 2;
+    last_indent_ = indent;
+    const std::array<char, 256>& run = deeper ? kDeeper : kShallower;
+    for (std::size_t n; steps > 0; steps -= n) {
+      n = std::min(steps, run.size());
+      out_.put(std::string_view(run.data(), n));
+    }
+    out_.put_line(0, text, quoted);
+  }
+
   const SyntaxTree& tree_;
   SyntaxTree* consumed_;
   OutputBlocks& out_;
-  bool indented_;
+  AstLayout layout_;
+  bool indented_;  // the walk counts indentation
+  std::size_t last_indent_ = 0;
   std::vector<SourceSpan>* positions_;
   std::vector<Frame> open_;
 };

@@ -20,8 +20,12 @@ inline constexpr int kFrontEndOutputNotWritten = 10002;  // not opened, written 
 void vrel_frontend_reset();
 
 // How the AST text is laid out: every line indented by its depth, or the same lines without
-// their leading blanks (the reader skips whitespace, so both read as the same tree).
-enum class AstLayout { kIndented, kFlushLeft };
+// their leading blanks, or those lines each after its change of depth from the line before: a
+// space for each level (two blanks) deeper, a tab for each level shallower. The last grows with
+// the source however deep the nesting, as the flush-left text does, and gives the indented text
+// back line for line (driver/ast_steps.h). The reader skips whitespace, so all three read as the
+// same tree.
+enum class AstLayout { kIndented, kFlushLeft, kIndentSteps };
 
 // Sees the AST text as it goes into the file: every block once all its bytes are written, in
 // order, so that the blocks seen make up the file's text. A block that could not be written is

@@ -1,11 +1,10 @@
 #include "frontend/output_blocks.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <new>
+
+#include "support/write_blocks.h"
 
 namespace vrel::frontend {
 
@@ -44,21 +43,12 @@ void OutputBlocks::put_across_blocks(std::string_view bytes) {
 }
 
 void OutputBlocks::write_block() {
-  const char* next = block_;
-  const char* end = block_ + used_;
+  std::string_view block(block_, used_);
   used_ = 0;
-  while (fd_ >= 0 && next < end && !failed_) {
-    ssize_t n = ::write(fd_, next, static_cast<std::size_t>(end - next));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      failed_ = true;
-    } else {
-      next += n;
-    }
-  }
-  if (listener_ != nullptr && !failed_ && end != block_) {
-    listener_->written(std::string_view(block_, static_cast<std::size_t>(end - block_)));
-  }
+  if (failed_ || block.empty()) return;
+  // A negative descriptor writes to no file: the block goes to the listener alone.
+  if (fd_ >= 0) failed_ = vrel::writeBlocks(fd_, block) != 0;
+  if (listener_ != nullptr && !failed_) listener_->written(block);
 }
 
 }  // namespace vrel::frontend

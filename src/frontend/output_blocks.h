@@ -1,6 +1,5 @@
-// Text on its way to a file descriptor: gathered in one large block, which goes out in one
-// write(2) (repeated for a partial write or a signal) each time it fills, and is then shown to
-// the listener, if any.
+// Text on its way to a file descriptor: gathered in one large block, which goes out through
+// writeBlocks each time it fills, and is then shown to the listener, if any.
 #pragma once
 
 #include <array>
@@ -9,14 +8,13 @@
 #include <string_view>
 
 #include "frontend/frontend.h"
+#include "support/write_blocks.h"
 
 namespace vrel::frontend {
 
 class OutputBlocks {
  public:
-  // Not more: a write of 2 MiB or more can make the kernel put the file's pages in huge folios,
-  // which cost several times as much to come by as small ones.
-  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+  static constexpr std::size_t kBlockSize = vrel::kWriteBlockBytes;
 
   // Throws std::bad_alloc if the block cannot be had.
   // A negative `fd` writes to no file: the blocks go to the listener alone.

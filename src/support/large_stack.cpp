@@ -1,9 +1,13 @@
 #include "support/large_stack.h"
 
+#include <malloc.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <utility>
 
@@ -20,7 +24,8 @@ int startThread(pthread_t& thread, void* (*run)(void*), void* arg, std::size_t b
   return error;
 }
 
-// The lowest address the calling thread's stack may grow to, above its guard; 0 when unknown.
+}  // namespace
+
 std::uintptr_t stackLimit() {
   pthread_attr_t attr;
   if (pthread_getattr_np(pthread_self(), &attr) != 0) return 0;
@@ -32,8 +37,6 @@ std::uintptr_t stackLimit() {
   pthread_attr_destroy(&attr);
   return error == 0 ? reinterpret_cast<std::uintptr_t>(lowest) + guard : 0;
 }
-
-}  // namespace
 
 std::size_t stackBytesLeft() {
   std::uintptr_t limit = 0;
@@ -54,11 +57,39 @@ std::size_t nestingDepthForStack() {
   return left > kStackBytesReserved ? (left - kStackBytesReserved) / kStackBytesPerLevel : 0;
 }
 
-LargeStackThread::LargeStackThread(const std::function<void()>& work, const sigset_t* blocked)
+std::size_t stackBytesForSource(std::size_t sourceBytes) {
+  constexpr std::size_t kMaxBytes =
+      (kLargeStackBytes - kStackBytesReserved) / (kLevelsPerSourceByte * kStackBytesPerLevel);
+  if (sourceBytes == 0 || sourceBytes > kMaxBytes) return kLargeStackBytes;
+  return kStackBytesReserved + sourceBytes * kLevelsPerSourceByte * kStackBytesPerLevel;
+}
+
+std::size_t addressSpaceLeft() {
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+  std::size_t pages = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%zu", &pages) != 1) pages = 0;
+    (void)std::fclose(statm);  // opened to read only
+  }
+  std::size_t used = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return limit.rlim_cur > used ? limit.rlim_cur - used : 0;
+}
+
+LargeStackThread::LargeStackThread(const std::function<void()>& work, const sigset_t* blocked,
+                                   std::size_t bytes)
     : work_(work) {
   sigset_t saved;
   if (blocked != nullptr) pthread_sigmask(SIG_BLOCK, blocked, &saved);
-  for (std::size_t bytes = kLargeStackBytes; bytes >= kSmallestStackBytes && !started_; bytes /= 2)
+  std::size_t left = addressSpaceLeft();
+  // A thread of its own would get a heap arena of its own, which takes 64 MiB of address space
+  // (128 MiB while it is made) whatever it holds: where the address space is bounded, every
+  // thread allocates from the main arena.
+  if (left != SIZE_MAX) {
+    (void)mallopt(M_ARENA_MAX, 1);
+    bytes = std::min(bytes, std::max(kSmallestStackBytes, left / kAddressSpaceShareOfStack));
+  }
+  for (; bytes >= kSmallestStackBytes && !started_; bytes /= 2)
     started_ = startThread(thread_, run, this, bytes) == 0;
   if (blocked != nullptr) pthread_sigmask(SIG_SETMASK, &saved, nullptr);
 }

@@ -7,6 +7,8 @@
 # - A test that cannot run under AddressSanitizer (one that limits the address space with
 #   ulimit -v, say) says "UNSUPPORTED: asan"; the sanitizer build skips it.
 import os
+import shutil
+import subprocess
 import lit.formats
 
 config.name = "vrelc"
@@ -21,3 +23,10 @@ if config.sanitized:
     config.available_features.add("asan")
 config.environment["PATH"] = os.pathsep.join(
     [config.llvm_tools_dir, config.environment.get("PATH", "/usr/bin:/bin")])
+# Tests that act as a second user (setpriv to nobody) need root.
+if os.geteuid() == 0 and shutil.which("setpriv"):
+    config.available_features.add("root")
+# Tests that fill a small file system mount a tmpfs in a mount namespace of their own.
+if subprocess.run(["unshare", "-m", "sh", "-c", "mount -t tmpfs -o size=4k tmpfs /mnt"],
+                  stderr=subprocess.DEVNULL).returncode == 0:
+    config.available_features.add("tmpfs")

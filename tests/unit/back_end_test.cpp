@@ -170,7 +170,7 @@ Outcome runTranslation(const ScratchDir& dir, const FrontEnd& frontEnd) {
     options.outputFile = dir.file("out.c");
     Outcome run;
     try {
-      TempFiles files(dir.path(), needsCFile(options), [] { return 1; });
+      TempFiles files(dir.path(), needsCFile(options), [](RunRange) { return 1; });
       run.status = compileWith(options, files, frontEnd);
     } catch (const ExitRequest& request) {
       run.error = "exit " + std::to_string(request.status);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/ast_steps.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
 #include "driver/temp_files.h"
@@ -38,9 +39,9 @@ void writeFd(int fd, const std::string& text) {
 }
 
 // Hands out the given run numbers in order.
-std::function<int()> scripted(std::vector<int> numbers) {
+DrawRunNumber scripted(std::vector<std::uint64_t> numbers) {
   auto next = std::make_shared<std::size_t>(0);
-  return [numbers, next] { return numbers.at((*next)++); };
+  return [numbers, next](RunRange) { return numbers.at((*next)++); };
 }
 
 const char* const kHello = "hello () : proc\n{\n  writeString(\"Hello, world!\\n\");\n}\n";
@@ -48,7 +49,7 @@ const char* const kHello = "hello () : proc\n{\n  writeString(\"Hello, world!\\n
 TEST(PipelineTest, JoinPathPutsOneSeparatorBetweenDirectoryAndName) {
   EXPECT_EQ(joinPath("/tmp", "vrelhs_4711.ast"), "/tmp/vrelhs_4711.ast");
   EXPECT_EQ(joinPath("/var/tmp/", "a.c"), "/var/tmp/a.c");
-  EXPECT_EQ(joinPath("c:\\temp\\", "a.c"), "c:\\temp\\a.c");
+  EXPECT_EQ(joinPath("tmp\\", "a.c"), "tmp\\/a.c");
   EXPECT_EQ(joinPath("", "a.c"), "a.c");
   EXPECT_EQ(joinPath("rel", "a.c"), "rel/a.c");
 }
@@ -71,11 +72,40 @@ TEST(PipelineTest, TemporaryDirectoryIsTmpdirEvenWhenEmpty) {
 
 TEST(PipelineTest, RunNumbersStayInRange) {
   RunNumbers numbers;
-  for (int i = 0; i < 10000; ++i) {
-    int n = numbers.next();
-    ASSERT_GE(n, 0);
-    ASSERT_LE(n, 99999);
+  for (int i = 0; i < 10000; ++i) ASSERT_LE(numbers.next(), 99999U);
+}
+
+// The AST text of `source` in `layout`, as the front end writes it.
+std::string layOut(const ScratchDir& dir, const std::string& source, AstLayout layout) {
+  writeFile(dir.file("source.vrel"), source);
+  int fd = ::open(dir.file("layout.ast").c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  vrel_frontend_reset();
+  EXPECT_EQ(vrel_parse_fd(dir.file("source.vrel").c_str(), fd, "layout.ast", layout), 0);
+  ::close(fd);
+  return readFile(dir.file("layout.ast"));
+}
+
+// Conditions in 3,000 pairs of parentheses indent by 6,000 blanks without a line of their own, and
+// a sum of 3,000 terms nests 3,000 levels deep: the steps stay linear and give back every blank.
+TEST(PipelineTest, IndentStepsGiveTheIndentedTextBack) {
+  ScratchDir dir;
+  std::string sum = "1";
+  for (int i = 0; i < 3000; ++i) sum += "+1";
+  std::string source = "m () : proc\n  x : int;\n{\n  if (" + std::string(3000, '(') + "x < 1" +
+                       std::string(3000, ')') + ") x = " + sum +
+                       ";\n  writeString(\"a\\tb\");\n}\n";
+  std::string flushLeft = layOut(dir, source, AstLayout::kFlushLeft);
+  std::string indented = layOut(dir, source, AstLayout::kIndented);
+  EXPECT_LT(layOut(dir, source, AstLayout::kIndentSteps).size(), 2 * flushLeft.size());
+  int in = ::open(dir.file("layout.ast").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(in, 0);
+  {
+    DescriptorWriter out(openForWriting(dir.file("printed")), dir.file("printed"));
+    copyIndented(in, dir.file("layout.ast"), out);
+    out.close();
   }
+  ::close(in);
+  EXPECT_EQ(readFile(dir.file("printed")), indented);
 }
 
 TEST(PipelineTest, ShellWordsAreQuotedUnlessEveryByteIsPlain) {
@@ -108,6 +138,10 @@ TEST(PipelineTest, CompilerCommandQuotesThePathsOnly) {
   shellText.gccFlags = " -O2 -g";
   EXPECT_EQ(compilerCommand(shellText, "/my tmp/vrelhs_1.c"),
             "ccache gcc -o 'my prog' -w -std=gnu99 -O2 -g '/my tmp/vrelhs_1.c'");
+  Options dashed;
+  dashed.outputFile = "-exe";
+  EXPECT_EQ(compilerCommand(dashed, "-tmp/vrelhs_1.c"),
+            "gcc -o ./-exe -w -std=gnu99 ./-tmp/vrelhs_1.c");
 }
 
 TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
@@ -186,7 +220,16 @@ TEST(PipelineTest, ReservationInMissingDirectoryLeavesTheReportToTheWriter) {
 TEST(PipelineTest, ReservationGivesUpWhenEveryNameIsTaken) {
   ScratchDir dir;
   writeFile(dir.file("vrelhs_1.ast"), "");
-  EXPECT_THROW(TempFiles(dir.path(), false, [] { return 1; }), CompileError);
+  EXPECT_THROW(TempFiles(dir.path(), false, [](RunRange) { return 1; }), CompileError);
+}
+
+TEST(PipelineTest, ReservationDrawsFromTheWideRangeOnceTheUsualOneSeemsTaken) {
+  ScratchDir dir;
+  writeFile(dir.file("vrelhs_1.ast"), "");
+  std::uint64_t wide = std::uint64_t{1} << 40;
+  TempFiles files(dir.path(), false,
+                  [&](RunRange range) { return range == RunRange::kUsual ? 1 : wide; });
+  EXPECT_EQ(files.ast().path(), dir.file("vrelhs_1099511627776.ast"));
 }
 
 TEST(PipelineDeathTest, ClosedStandardStreamsNeverBecomeTemporaryFiles) {
@@ -206,7 +249,7 @@ TEST(PipelineDeathTest, SignalRemovesTheFilesAndEndsTheProcessBySignal) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     EXPECT_EXIT(
         {
-          TempFiles files(dir.path(), true, scripted({signal}));
+          TempFiles files(dir.path(), true, scripted({static_cast<std::uint64_t>(signal)}));
           files.c().keep();
           std::raise(signal);
           std::_Exit(0);
@@ -248,7 +291,7 @@ TEST(PipelineTest, WritesAndReadsGoThroughDescriptorsAndNameTheFile) {
   {
     DescriptorWriter out(copy, dir.file("copy"));
     out.write("<");
-    out.copyFrom(in, dir.file("out"));
+    copyIndented(in, dir.file("out"), out);
     out.write(">");
     out.close();
   }
