@@ -10,7 +10,8 @@
 namespace vrel {
 
 void transProg(GenState& state, const ast::Prog& prog);
-void transFunc(GenState& state, const ast::FuncDef& func);
+// `lines`: where the function stands, for a checked build.
+void transFunc(GenState& state, const ast::FuncDef& func, LineSpan lines = {});
 
 void transStmt(GenState& state, const ast::Stmt& stmt);
 void transCond(GenState& state, const ast::Cond& cond);

@@ -1,3 +1,4 @@
+#include "codegen/checked_text.h"
 #include "codegen/trans.h"
 #include "support/overloaded.h"
 
@@ -7,8 +8,23 @@ namespace {
 using namespace ast;
 
 // A byte is the prelude's unsigned `byte`: a plain C char is signed here.
+std::string_view primText(DataType data) {
+  return data == DataType::Dinteger ? "int " : "byte ";
+}
+
 void transPrim(GenState& state, DataType data) {
-  emit(state, data == DataType::Dinteger ? "int " : "byte ");
+  emit(state, primText(data));
+}
+
+DataType innermostElement(const Type& type) {
+  auto arr = type.get_if<TArr>();
+  return arr ? innermostElement(arr->element) : type.get_if<TPrim>()->data;
+}
+
+// Where a local definition stands, for a checked build with its source's lines.
+LineSpan localLines(const GenState& state, const LocalDef& local) {
+  if (state.checked == nullptr || state.checked->lines == nullptr) return {};
+  return state.checked->lines->local(local);
 }
 
 // An array is written as its innermost element type; the brackets follow the name.
@@ -51,6 +67,10 @@ void transParams(GenState& state, const List<Param>& params) {
     if (param.mode == PassMode::ByRef && !isArray) emit(state, "*");
     emitVarName(state, param.name);
     if (isArray) emit(state, "[]");
+    if (isArray && state.checked) {
+      emit(state, ", int vrel_n_");
+      emit(state, param.name);
+    }
     if (i + 1 < params.size()) emit(state, ", ");
   }
 }
@@ -63,9 +83,14 @@ void transHeader(GenState& state, const FuncDef& func) {
   emit(state, ") {\n");
 }
 
-void transVarDef(GenState& state, const VarDef& var) {
+void transVarDef(GenState& state, const VarDef& var, LineSpan lines) {
   state.table = addVar(std::move(state.table), var.name, var.type);
   checkVarDef(var);
+  if (state.checked && var.size > 0) {
+    emitLineDirective(state, lines.first);
+    emitCheckedArray(state, var, primText(innermostElement(var.type)));
+    return;
+  }
   transType(state, var.type);
   emitVarName(state, var.name);
   if (var.size > 0) {
@@ -78,8 +103,8 @@ void transVarDef(GenState& state, const VarDef& var) {
 
 void transLocal(GenState& state, const LocalDef& local) {
   std::visit(Overloaded{
-                 [&](const LFunc& f) { transFunc(state, f.func); },
-                 [&](const LVar& v) { transVarDef(state, v.var); },
+                 [&](const LFunc& f) { transFunc(state, f.func, localLines(state, local)); },
+                 [&](const LVar& v) { transVarDef(state, v.var, localLines(state, local)); },
              },
              local.variant());
 }
@@ -88,22 +113,34 @@ void transLocal(GenState& state, const LocalDef& local) {
 
 // The function is declared before anything of it is written, so that it can call itself. The
 // main function is the one translated outside any other.
-void transFunc(GenState& state, const FuncDef& func) {
+void transFunc(GenState& state, const FuncDef& func, LineSpan lines) {
   const FuncDef* enclosing = state.function;
   state.function = &func;
   state.table = addFunc(std::move(state.table), func.name, func.result, func.params);
   state.table = openScope(std::move(state.table));
   for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
   checkHeader(func, enclosing == nullptr);
+  if (state.checked) emitLineDirective(state, lines.first);
   transHeader(state, func);
+  if (state.checked) emitFrame(state, func, lines);
   for (const LocalDef& local : func.locals) transLocal(state, local);
   transStmt(state, func.body);
   state.table = closeScope(std::move(state.table));
-  emit(state, "\n}\n");
+  if (state.checked) {
+    emitCheckedFunctionEnd(state, func, lines);
+  } else {
+    emit(state, "\n}\n");
+  }
   state.function = enclosing;
 }
 
 void transProg(GenState& state, const Prog& prog) {
+  if (state.checked) {
+    LineSpan lines = state.checked->lines ? state.checked->lines->mainFunction() : LineSpan{};
+    transFunc(state, prog.main, lines);
+    emitCheckedMain(state, prog.main.name, lines);
+    return;
+  }
   transFunc(state, prog.main);
   emit(state, "int main() {\n\tvrel__");
   emit(state, prog.main.name);

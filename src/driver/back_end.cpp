@@ -11,15 +11,16 @@ namespace vrel {
 namespace {
 
 // The front end wrote something the reader cannot read: a fault of the compiler itself.
-Translation translateTree(const std::optional<ast::Prog>& prog) {
+Translation translateTree(const std::optional<ast::Prog>& prog, const CheckedBuild* checked) {
   if (!prog) throw std::logic_error("Haskell AST parse error.");
-  return translateProgram(*prog);
+  return translateProgram(*prog, checked);
 }
 
 }  // namespace
 
-BackEnd::BackEnd()
-    : work_([this] { readAndTranslate(); }),
+BackEnd::BackEnd(const CheckedBuild* checked)
+    : checked_(checked),
+      work_([this] { readAndTranslate(); }),
       blocked_(cleanupSignals()),
       thread_(work_, &blocked_) {}
 
@@ -38,7 +39,7 @@ std::optional<Translation> BackEnd::finish(bool accepted, const TempFile& astFil
   } else {
     runWithLargeStack([&] {
       DescriptorSource text(astFile.fd(), astFile.path());
-      translation_ = translateTree(ast::readProg(text));
+      translation_ = translateTree(ast::readProg(text), checked_);
     });
   }
   return std::move(translation_);
@@ -54,7 +55,7 @@ void BackEnd::readAndTranslate() {
     throw;
   }
   channel_.stop();
-  if (channel_.accepted()) translation_ = translateTree(prog);
+  if (channel_.accepted()) translation_ = translateTree(prog, checked_);
 }
 
 }  // namespace vrel

@@ -20,7 +20,8 @@ namespace vrel {
 
 class BackEnd {
  public:
-  BackEnd();
+  // `checked`, when not null, makes the translation that of a checked build; it outlives this.
+  explicit BackEnd(const CheckedBuild* checked = nullptr);
   BackEnd(const BackEnd&) = delete;
   BackEnd& operator=(const BackEnd&) = delete;
   // Closes the text as rejected if the front end never finished, and waits for the thread.
@@ -39,6 +40,7 @@ class BackEnd {
  private:
   void readAndTranslate();
 
+  const CheckedBuild* checked_;
   AstTextChannel channel_;
   std::optional<Translation> translation_;
   std::function<void()> work_;

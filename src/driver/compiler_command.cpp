@@ -21,6 +21,10 @@ bool isPlainShellByte(char c) {
          std::string_view("_./-+,=:@%").find(c) != std::string_view::npos;
 }
 
+// Debug information and gcc's run-time checks, which end the program at the first fault they find.
+constexpr const char* kCheckedFlags =
+    " -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all";
+
 }  // namespace
 
 std::string shellWord(std::string_view text) {
@@ -42,6 +46,7 @@ std::string compilerCommand(const Options& options, const std::string& cPath) {
   std::string command = options.gccPath.value_or("gcc");
   if (options.outputFile) command += " -o " + shellWord(*options.outputFile);
   command += " -w -std=gnu99";
+  if (options.checked) command += kCheckedFlags;
   command += options.gccFlags;
   command += " " + shellWord(cPath);
   return command;

@@ -93,9 +93,11 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
     int result = frontEnd(options, files.ast(), nullptr);
     return result == kFrontEndAccepted ? printAst(files) : result;
   }
+  std::optional<CheckedBuild> checked;
+  if (options.checked) checked = CheckedBuild{options.inputFile.value_or("<stdin>")};
   std::optional<Translation> translation;
   {
-    BackEnd backEnd;
+    BackEnd backEnd(checked ? &*checked : nullptr);
     int result = frontEnd(options, files.ast(), backEnd.listener());
     translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
     if (result != kFrontEndAccepted) return result;
