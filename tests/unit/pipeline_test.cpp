@@ -108,6 +108,13 @@ TEST(PipelineTest, CompilerCommandQuotesThePathsOnly) {
   shellText.gccFlags = " -O2 -g";
   EXPECT_EQ(compilerCommand(shellText, "/my tmp/vrelhs_1.c"),
             "ccache gcc -o 'my prog' -w -std=gnu99 -O2 -g '/my tmp/vrelhs_1.c'");
+  // A checked build's flags come before the --gcc-flags, which can still override them.
+  Options checked;
+  checked.checked = true;
+  checked.gccFlags = " -fno-sanitize=all";
+  EXPECT_EQ(compilerCommand(checked, "x.c"),
+            "gcc -w -std=gnu99 -g -fsanitize=address,undefined -fno-omit-frame-pointer "
+            "-fno-sanitize-recover=all -fno-sanitize=all x.c");
 }
 
 TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
