@@ -78,9 +78,9 @@ void emitFrame(GenState& state, const FuncDef& func, LineSpan lines) {
   emit(state, ", vrel_top}; vrel_top = &vrel_frame;\n");
 }
 
-void emitCheckedFunctionEnd(GenState& state, const FuncDef& func, LineSpan lines) {
+void emitCheckedFunctionEnd(GenState& state, const FuncDef& func, bool isMain, LineSpan lines) {
   emitLineDirective(state, lines.last);
-  if (func.result.is<Rtype>()) emit(state, "vrel_missing_return(); ");
+  if (!isMain && func.result.is<Rtype>()) emit(state, "vrel_missing_return(); ");
   emit(state, "}\n");
 }
 

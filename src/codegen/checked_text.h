@@ -19,9 +19,10 @@ void emitStatementLine(GenState& state, const ast::Stmt& stmt);
 // After the header: the frame record of `func`, which stands at `lines`.
 void emitFrame(GenState& state, const ast::FuncDef& func, LineSpan lines);
 
-// The end of the function body: the missing-return check of a function with a result, then the
-// closing brace, at the line of the function's end.
-void emitCheckedFunctionEnd(GenState& state, const ast::FuncDef& func, LineSpan lines);
+// The end of the function body at the line of the function's end: the missing-return check of a
+// function with a result other than the main function, whose result nothing uses, then the
+// closing brace.
+void emitCheckedFunctionEnd(GenState& state, const ast::FuncDef& func, bool isMain, LineSpan lines);
 
 // A local array of elements of the C type `element`, placed on the stack once its room is
 // checked.

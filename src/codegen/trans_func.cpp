@@ -127,7 +127,7 @@ void transFunc(GenState& state, const FuncDef& func, LineSpan lines) {
   transStmt(state, func.body);
   state.table = closeScope(std::move(state.table));
   if (state.checked) {
-    emitCheckedFunctionEnd(state, func, lines);
+    emitCheckedFunctionEnd(state, func, enclosing == nullptr, lines);
   } else {
     emit(state, "\n}\n");
   }
