@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ast/tree.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 
@@ -14,14 +14,11 @@ struct LineSpan {
   int last = 0;   // where it ends
 };
 
-// Where the parts of one program tree stand in its source.
+// Where the nodes of one program tree, read with an index, stand in its source.
 class SourceLines {
  public:
   virtual ~SourceLines() = default;
-  virtual LineSpan mainFunction() const = 0;
-  // A nested function or a local variable.
-  virtual LineSpan local(const ast::LocalDef& local) const = 0;
-  virtual int statement(const ast::Stmt& stmt) const = 0;
+  virtual LineSpan of(const NodeRef& at) const = 0;
 };
 
 struct CheckedBuild {

@@ -35,8 +35,6 @@ void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak)
 void __sanitizer_set_report_fd(void *fd) __attribute__((weak));
 void __asan_set_error_report_callback(void (*callback)(const char *)) __attribute__((weak));
 
-#define vrel_inline inline __attribute__((always_inline, artificial))
-
 struct vrel_frame {
   const char *name;
   int line;
@@ -276,11 +274,6 @@ static void __attribute__((noreturn)) vrel_outside(int line, int index, int coun
   vrel_stop(line, &t);
 }
 
-static vrel_inline int vrel_index_at(int index, int count, const char *name, int line) {
-  if (index < 0 || index >= count) vrel_outside(line, index, count, name);
-  return index;
-}
-
 static void __attribute__((noreturn)) vrel_overflow(int line, int a, const char *op, int b) {
   struct vrel_text t = {{0}, 0};
   vrel_say(&t, "int overflow in ");
@@ -290,45 +283,12 @@ static void __attribute__((noreturn)) vrel_overflow(int line, int a, const char 
   vrel_stop(line, &t);
 }
 
-static vrel_inline int vrel_add_at(int a, int b, int line) {
-  int r;
-  if (__builtin_add_overflow(a, b, &r)) vrel_overflow(line, a, " + ", b);
-  return r;
-}
-
-static vrel_inline int vrel_sub_at(int a, int b, int line) {
-  int r;
-  if (__builtin_sub_overflow(a, b, &r)) vrel_overflow(line, a, " - ", b);
-  return r;
-}
-
-static vrel_inline int vrel_mul_at(int a, int b, int line) {
-  int r;
-  if (__builtin_mul_overflow(a, b, &r)) vrel_overflow(line, a, " * ", b);
-  return r;
-}
-
-static vrel_inline int vrel_div_at(int a, int b, int line) {
-  if (b == 0) vrel_fail(line, "division by zero");
-  if (a == INT_MIN && b == -1) vrel_overflow(line, a, " / ", b);
-  return a / b;
-}
-
-static vrel_inline int vrel_mod_at(int a, int b, int line) {
-  if (b == 0) vrel_fail(line, "division by zero");
-  if (a == INT_MIN && b == -1) vrel_overflow(line, a, " % ", b);
-  return a % b;
-}
-
-static vrel_inline int vrel_neg_at(int a, int line) {
-  if (a == INT_MIN) {
-    struct vrel_text t = {{0}, 0};
-    vrel_say(&t, "int overflow in -(");
-    vrel_say_number(&t, a);
-    vrel_say(&t, ")");
-    vrel_stop(line, &t);
-  }
-  return -a;
+static void __attribute__((noreturn)) vrel_negation_overflow(int line, int a) {
+  struct vrel_text t = {{0}, 0};
+  vrel_say(&t, "int overflow in -(");
+  vrel_say_number(&t, a);
+  vrel_say(&t, ")");
+  vrel_stop(line, &t);
 }
 
 static void __attribute__((noreturn)) vrel_missing_return_at(int line) {
@@ -339,13 +299,30 @@ static void __attribute__((noreturn)) vrel_missing_return_at(int line) {
   vrel_stop(line, &t);
 }
 
-#define vrel_index(index, count, name) vrel_index_at(index, count, name, __LINE__)
-#define vrel_add(a, b) vrel_add_at(a, b, __LINE__)
-#define vrel_sub(a, b) vrel_sub_at(a, b, __LINE__)
-#define vrel_mul(a, b) vrel_mul_at(a, b, __LINE__)
-#define vrel_div(a, b) vrel_div_at(a, b, __LINE__)
-#define vrel_mod(a, b) vrel_mod_at(a, b, __LINE__)
-#define vrel_neg(a) vrel_neg_at(a, __LINE__)
+/* The checks are expressions on the line of the statement that uses them, so that a debugger
+   steps over them; each operand is evaluated once. */
+#define vrel_index(index, count, name) ({ \
+  int vrel_i = (index); \
+  if (vrel_i < 0 || vrel_i >= (count)) vrel_outside(__LINE__, vrel_i, count, name); \
+  vrel_i; })
+#define vrel_checked(a, b, builtin, op) ({ \
+  int vrel_a = (a), vrel_b = (b), vrel_r; \
+  if (builtin(vrel_a, vrel_b, &vrel_r)) vrel_overflow(__LINE__, vrel_a, op, vrel_b); \
+  vrel_r; })
+#define vrel_add(a, b) vrel_checked(a, b, __builtin_add_overflow, " + ")
+#define vrel_sub(a, b) vrel_checked(a, b, __builtin_sub_overflow, " - ")
+#define vrel_mul(a, b) vrel_checked(a, b, __builtin_mul_overflow, " * ")
+#define vrel_divided(a, b, op) ({ \
+  int vrel_a = (a), vrel_b = (b); \
+  if (vrel_b == 0) vrel_fail(__LINE__, "division by zero"); \
+  if (vrel_a == INT_MIN && vrel_b == -1) vrel_overflow(__LINE__, vrel_a, " " #op " ", vrel_b); \
+  vrel_a op vrel_b; })
+#define vrel_div(a, b) vrel_divided(a, b, /)
+#define vrel_mod(a, b) vrel_divided(a, b, %)
+#define vrel_neg(a) ({ \
+  int vrel_a = (a); \
+  if (vrel_a == INT_MIN) vrel_negation_overflow(__LINE__, vrel_a); \
+  -vrel_a; })
 #define vrel_missing_return() vrel_missing_return_at(__LINE__)
 
 static void __attribute__((noreturn)) vrel_past_end(const char *routine, const char *verb,

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "ast/source_map.h"
+
 namespace vrel {
 
 using namespace ast;
@@ -46,6 +48,11 @@ void emitCString(GenState& state, std::string_view text) {
   emit(state, "\"");
 }
 
+LineSpan sourceLines(const GenState& state, const std::optional<NodeRef>& at) {
+  if (!state.checked || !state.checked->lines || !at) return {};
+  return state.checked->lines->of(*at);
+}
+
 void emitLineDirective(GenState& state, int line) {
   if (line <= 0) return;
   emit(state, "#line ");
@@ -60,8 +67,7 @@ void emitLineDirective(GenState& state, int line) {
 }
 
 void emitStatementLine(GenState& state, const Stmt& stmt) {
-  if (state.checked->lines == nullptr) return;
-  int line = state.checked->lines->statement(stmt);
+  int line = sourceLines(state, refOf(stmt)).first;
   if (line <= 0) return;
   emitLineDirective(state, line);
   emit(state, "vrel_frame.line = ");

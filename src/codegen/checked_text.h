@@ -3,12 +3,16 @@
 // companion "vrel_n_" + name, their number of elements, which C scoping keeps beside them.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "ast/tree.h"
 #include "codegen/gen_state.h"
 
 namespace vrel {
+
+// Where `at` stands, when the checked build knows the source's lines.
+LineSpan sourceLines(const GenState& state, const std::optional<NodeRef>& at);
 
 // "#line N" before the next line, naming the source the first time; nothing for an unknown line.
 void emitLineDirective(GenState& state, int line);

@@ -1,5 +1,7 @@
+#include "ast/source_map.h"
 #include "codegen/checked_text.h"
 #include "codegen/trans.h"
+#include "support/compile_error.h"
 #include "support/overloaded.h"
 
 namespace vrel {
@@ -19,12 +21,6 @@ void transPrim(GenState& state, DataType data) {
 DataType innermostElement(const Type& type) {
   auto arr = type.get_if<TArr>();
   return arr ? innermostElement(arr->element) : type.get_if<TPrim>()->data;
-}
-
-// Where a local definition stands, for a checked build with its source's lines.
-LineSpan localLines(const GenState& state, const LocalDef& local) {
-  if (state.checked == nullptr || state.checked->lines == nullptr) return {};
-  return state.checked->lines->local(local);
 }
 
 // An array is written as its innermost element type; the brackets follow the name.
@@ -83,11 +79,11 @@ void transHeader(GenState& state, const FuncDef& func) {
   emit(state, ") {\n");
 }
 
-void transVarDef(GenState& state, const VarDef& var, LineSpan lines) {
-  state.table = addVar(std::move(state.table), var.name, var.type);
+void transVarDef(GenState& state, const VarDef& var, const LocalDef& local) {
+  state.table = addVar(std::move(state.table), var.name, var.type, refOf(local));
   checkVarDef(var);
   if (state.checked && var.size > 0) {
-    emitLineDirective(state, lines.first);
+    emitLineDirective(state, sourceLines(state, refOf(local)).first);
     emitCheckedArray(state, var, primText(innermostElement(var.type)));
     return;
   }
@@ -101,22 +97,26 @@ void transVarDef(GenState& state, const VarDef& var, LineSpan lines) {
   emit(state, ";\n");
 }
 
-void transLocal(GenState& state, const LocalDef& local) {
+void transLocal(GenState& state, const LocalDef& local) try {
   std::visit(Overloaded{
-                 [&](const LFunc& f) { transFunc(state, f.func, localLines(state, local)); },
-                 [&](const LVar& v) { transVarDef(state, v.var, localLines(state, local)); },
+                 [&](const LFunc& f) { transFunc(state, f.func, refOf(local)); },
+                 [&](const LVar& v) { transVarDef(state, v.var, local); },
              },
              local.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(local));
+  throw;
 }
 
 }  // namespace
 
 // The function is declared before anything of it is written, so that it can call itself. The
 // main function is the one translated outside any other.
-void transFunc(GenState& state, const FuncDef& func, LineSpan lines) {
+void transFunc(GenState& state, const FuncDef& func, std::optional<NodeRef> at) {
+  LineSpan lines = sourceLines(state, at);
   const FuncDef* enclosing = state.function;
   state.function = &func;
-  state.table = addFunc(std::move(state.table), func.name, func.result, func.params);
+  state.table = addFunc(std::move(state.table), func.name, func.result, func.params, at);
   state.table = openScope(std::move(state.table));
   for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
   checkHeader(func, enclosing == nullptr);
@@ -134,17 +134,20 @@ void transFunc(GenState& state, const FuncDef& func, LineSpan lines) {
   state.function = enclosing;
 }
 
-void transProg(GenState& state, const Prog& prog) {
+void transProg(GenState& state, const Prog& prog) try {
+  std::optional<NodeRef> at;
+  if (prog.storage) at = mainFunctionRef();
+  transFunc(state, prog.main, at);
   if (state.checked) {
-    LineSpan lines = state.checked->lines ? state.checked->lines->mainFunction() : LineSpan{};
-    transFunc(state, prog.main, lines);
-    emitCheckedMain(state, prog.main.name, lines);
+    emitCheckedMain(state, prog.main.name, sourceLines(state, at));
     return;
   }
-  transFunc(state, prog.main);
   emit(state, "int main() {\n\tvrel__");
   emit(state, prog.main.name);
   emit(state, "();\n}\n\n");
+} catch (CompileError& error) {
+  if (prog.storage) error.placeAt(mainFunctionRef());
+  throw;
 }
 
 }  // namespace vrel

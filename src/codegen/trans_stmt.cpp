@@ -1,3 +1,4 @@
+#include "ast/source_map.h"
 #include "codegen/checked_text.h"
 #include "codegen/trans.h"
 #include "support/compile_error.h"
@@ -10,7 +11,7 @@ using namespace ast;
 // Braces come only from if, while and the function itself; a block writes its statements. In a
 // checked build every other statement starts with its line, and a closing brace stays on the
 // line of the code before it, or for a loop on the loop's line, to which it jumps back.
-void transStmt(GenState& state, const Stmt& stmt) {
+void transStmt(GenState& state, const Stmt& stmt) try {
   if (state.checked && !stmt.is<Sblock>() && !stmt.is<Sskip>()) emitStatementLine(state, stmt);
   auto closeBranch = [&] {
     if (state.checked) emitLineDirective(state, state.line);
@@ -73,6 +74,9 @@ void transStmt(GenState& state, const Stmt& stmt) {
                  },
              },
              stmt.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(stmt));
+  throw;
 }
 
 }  // namespace vrel

@@ -9,7 +9,10 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "ast/reader.h"
 #include "codegen/translate.h"
 #include "driver/ast_text_channel.h"
 #include "driver/temp_files.h"
@@ -18,10 +21,21 @@
 
 namespace vrel {
 
+// What the back end of a checked build needs besides the AST text: the source's name and, by the
+// time the front end has accepted the source, where each constructor of the text came from and
+// the source's bytes, to turn those places into lines. Without the bytes, the C text has no line
+// directives.
+struct CheckedSource {
+  std::string name;
+  std::vector<SourceSpan> positions;
+  std::optional<std::string> bytes;
+};
+
 class BackEnd {
  public:
-  // `checked`, when not null, makes the translation that of a checked build; it outlives this.
-  explicit BackEnd(const CheckedBuild* checked = nullptr);
+  // `checked`, when not null, makes the translation that of a checked build; it outlives this,
+  // and the translation takes its positions.
+  explicit BackEnd(CheckedSource* checked = nullptr);
   BackEnd(const BackEnd&) = delete;
   BackEnd& operator=(const BackEnd&) = delete;
   // Closes the text as rejected if the front end never finished, and waits for the thread.
@@ -40,7 +54,9 @@ class BackEnd {
  private:
   void readAndTranslate();
 
-  const CheckedBuild* checked_;
+  Translation translateTree(const std::optional<ast::Prog>& prog, ast::NodeIndex index);
+
+  CheckedSource* checked_;
   AstTextChannel channel_;
   std::optional<Translation> translation_;
   std::function<void()> work_;

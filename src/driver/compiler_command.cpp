@@ -21,9 +21,12 @@ bool isPlainShellByte(char c) {
          std::string_view("_./-+,=:@%").find(c) != std::string_view::npos;
 }
 
-// Debug information and gcc's run-time checks, which end the program at the first fault they find.
+// Debug information and gcc's run-time checks, which end the program at the first fault they
+// find. The translation checks indexes itself; gcc's check of them, and the columns of the C
+// text, would make a debugger stop more than once on a Vrel line.
 constexpr const char* kCheckedFlags =
-    " -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all";
+    " -g -gno-column-info -fsanitize=address,undefined -fno-sanitize=bounds"
+    " -fno-omit-frame-pointer -fno-sanitize-recover=all";
 
 }  // namespace
 

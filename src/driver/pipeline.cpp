@@ -10,6 +10,7 @@
 #include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
+#include "driver/error_location.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -75,14 +76,14 @@ bool needsCFile(const Options& options) {
   return options.mode == Mode::ModeExec;
 }
 
-int runCompiler(const Options& options) {
+int runCompiler(const Options& options, Diagnostics& diagnostics) {
   if (options.mode != Mode::ModeAst && options.inputFile && options.outputFile &&
       isSameFile(*options.inputFile, *options.outputFile)) {
     throw CompileError("output file " + *options.outputFile + " is the input file");
   }
   RunNumbers runNumbers;
   TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
-  return compileWith(options, files, runFrontEnd);
+  return compileWith(options, files, frontEndReportingTo(diagnostics));
 }
 
 // -p prints the text of the AST file once the front end has accepted the source. The other modes
@@ -90,15 +91,17 @@ int runCompiler(const Options& options) {
 // accepted the source; nothing is written before that.
 int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontEnd) {
   if (options.mode == Mode::ModeAst) {
-    int result = frontEnd(options, files.ast(), nullptr);
+    int result = frontEnd(options, files.ast(), nullptr, nullptr);
     return result == kFrontEndAccepted ? printAst(files) : result;
   }
-  std::optional<CheckedBuild> checked;
-  if (options.checked) checked = CheckedBuild{options.inputFile.value_or("<stdin>")};
+  std::optional<CheckedSource> checked;
+  if (options.checked) checked = CheckedSource{options.inputFile.value_or("<stdin>"), {}, {}};
   std::optional<Translation> translation;
   {
     BackEnd backEnd(checked ? &*checked : nullptr);
-    int result = frontEnd(options, files.ast(), backEnd.listener());
+    int result =
+        frontEnd(options, files.ast(), backEnd.listener(), checked ? &checked->positions : nullptr);
+    if (checked && result == kFrontEndAccepted) checked->bytes = sourceAgain(options.inputFile);
     translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
     if (result != kFrontEndAccepted) return result;
   }
@@ -106,7 +109,10 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
   return buildExecutable(options, files, *translation);
 }
 
-int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener) {
+namespace {
+
+int parseSource(const Options& options, const TempFile& astFile, AstTextListener* listener,
+                std::vector<SourceSpan>* positions, Diagnostics* diagnostics) {
   const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
   // An AST file that could not be created is reported as the front end reports an output it
   // cannot open: after the source, which it opens first and reports itself when it cannot.
@@ -116,7 +122,30 @@ int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener
   }
   // -p prints the indented layout; the other modes read the text without the blanks.
   AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
-  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener);
+  FrontEndExtras extras;
+  // A checked build reads the source again for its lines, standard input from what was kept.
+  extras.positions = positions;
+  extras.keep_source = positions != nullptr;
+  if (diagnostics != nullptr) {
+    extras.sink = diagnostics;
+    extras.keep_source = extras.keep_source || diagnostics->blocks();
+    if (source == nullptr) diagnostics->announceStandardInput();
+  }
+  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener, extras);
+}
+
+}  // namespace
+
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener,
+                std::vector<SourceSpan>* positions) {
+  return parseSource(options, astFile, listener, positions, nullptr);
+}
+
+FrontEnd frontEndReportingTo(Diagnostics& diagnostics) {
+  return [&diagnostics](const Options& options, const TempFile& astFile, AstTextListener* listener,
+                        std::vector<SourceSpan>* positions) {
+    return parseSource(options, astFile, listener, positions, &diagnostics);
+  };
 }
 
 }  // namespace vrel

@@ -113,8 +113,9 @@ TEST(PipelineTest, CompilerCommandQuotesThePathsOnly) {
   checked.checked = true;
   checked.gccFlags = " -fno-sanitize=all";
   EXPECT_EQ(compilerCommand(checked, "x.c"),
-            "gcc -w -std=gnu99 -g -fsanitize=address,undefined -fno-omit-frame-pointer "
-            "-fno-sanitize-recover=all -fno-sanitize=all x.c");
+            "gcc -w -std=gnu99 -g -gno-column-info -fsanitize=address,undefined "
+            "-fno-sanitize=bounds -fno-omit-frame-pointer -fno-sanitize-recover=all "
+            "-fno-sanitize=all x.c");
 }
 
 TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
@@ -292,7 +293,8 @@ TEST(PipelineTest, SameFileMeansSameInode) {
 TEST(PipelineTest, UnreadableAstTextIsAnInternalErrorAndRemovesTheFiles) {
   ScratchDir dir;
   std::string text = "Prog(FuncDef(\"m\",Rnothing,[],[]))\n";
-  FrontEnd unreadable = [&](const Options&, const TempFile& astFile, AstTextListener* listener) {
+  FrontEnd unreadable = [&](const Options&, const TempFile& astFile, AstTextListener* listener,
+                            std::vector<SourceSpan>*) {
     writeFd(astFile.fd(), text);
     if (listener != nullptr) listener->written(text);
     return kFrontEndAccepted;
