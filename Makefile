@@ -97,6 +97,7 @@ bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc
 	$(BUILD_DIR)/bench/vrel_bench
 	python3 bench/pipeline_table.py $(BUILD_DIR)/vrelc
+	python3 bench/checked_cost.py $(BUILD_DIR)/vrelc
 
 install:
 	@scripts/install-deps.sh --build

@@ -2,7 +2,8 @@
 // flush left, as the compiler does), the AST reader and the translation to C, in one process. A
 // semantic error is an expected outcome; AST text that the front end accepted and the reader
 // rejects is a fault, reported as a crash. As in the compiler, the tree is read and walked on the
-// large stack: a short source nests deep enough.
+// large stack: a short source nests deep enough. A program that translates also translates as a
+// checked build (-g), without lines; that one failing is a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -42,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
       vrel::translate(out, *prog);
     } catch (const vrel::CompileError&) {
-      // A semantic error in the program: the compiler reports it.
+      return;  // a semantic error in the program: the compiler reports it
     }
+    vrel::CheckedBuild checked{"source.vrel"};
+    vrel::translateProgram(*prog, &checked).writeTo(out);
   });
   return 0;
 }

@@ -16,6 +16,9 @@ need bison bison
 need cmake cmake
 need ninja ninja-build
 need g++ g++
+# the sanitizer runtimes that a checked build (vrelc -g) links; g++ normally brings them
+[ -e "$(gcc -print-file-name=libasan.so 2>/dev/null)" ] || missing="$missing libgcc-12-dev"
+[ -e "$(gcc -print-file-name=libubsan.so 2>/dev/null)" ] || missing="$missing libgcc-12-dev"
 if [ "$1" != "--build" ]; then
   need python3 python3
   need groff groff-base

@@ -1,10 +1,12 @@
 // The generator state threaded through translation: the C text so far, the current table, the
-// function being translated, and the names whose variables are written "vrel_v_" + name.
+// function being translated, the names whose variables are written "vrel_v_" + name, and for a
+// checked build where the source's lines stand.
 #pragma once
 
 #include <string_view>
 
 #include "ast/tree.h"
+#include "codegen/checked_build.h"
 #include "codegen/shared_names.h"
 #include "codegen/text_blocks.h"
 #include "semantic/symbol_table.h"
@@ -16,6 +18,9 @@ struct GenState {
   SymbolTable table;
   NameSet sharedNames;
   const ast::FuncDef* function = nullptr;  // the innermost function being translated
+  const CheckedBuild* checked = nullptr;   // a checked build: run-time checks, line directives
+  int line = 0;                            // of the last line directive
+  bool sourceNamed = false;                // whether a line directive has named the source
 };
 
 inline void emit(GenState& state, std::string_view fragment) {

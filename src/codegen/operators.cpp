@@ -25,6 +25,23 @@ std::string_view binOpText(BinOp op) {
   }
 }
 
+std::string_view checkedOpName(BinOp op) {
+  switch (op) {
+    case BinOp::BOplus:
+      return "vrel_add";
+    case BinOp::BOminus:
+      return "vrel_sub";
+    case BinOp::BOtimes:
+      return "vrel_mul";
+    case BinOp::BOdiv:
+      return "vrel_div";
+    case BinOp::BOmod:
+      return "vrel_mod";
+    default:
+      return "";
+  }
+}
+
 std::string_view relOpText(RelOp op) {
   switch (op) {
     case RelOp::ROeq:

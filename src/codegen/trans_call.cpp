@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "codegen/checked_text.h"
 #include "codegen/trans.h"
 #include "support/compile_error.h"
 
@@ -25,6 +26,9 @@ void transActuals(GenState& state, const FuncCall& call, const FuncSig& sig) {
     if (needsAddress(param, byRef)) emit(state, "&");
     ValueType type = transExpr(state, args[i]);
     checkArgument(call.name, i + 1, param, byRef, args[i], type);
+    if (state.checked && param.is<TArr>()) {
+      emitArrayCount(state, args[i], isLibraryFunc(state.table, call.name));
+    }
     if (i + 1 < args.size()) emit(state, ", ");
   }
   if (sig.paramModes.size() != args.size()) {

@@ -1,4 +1,5 @@
 #include "ast/source_map.h"
+#include "codegen/checked_text.h"
 #include "codegen/escape.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
@@ -27,25 +28,36 @@ void transChar(GenState& state, const Text& text) {
   emit(state, "'");
 }
 
+// A checked build negates through a check, except a number: -2147483648 is written as such.
 ValueType transUnop(GenState& state, const Eunop& e) {
+  bool checked = false;
   switch (e.op) {
     case UnOp::UOplus:
       break;
     case UnOp::UOminus:
-      emit(state, "- ");
+      checked = state.checked && !e.operand.is<Enum>();
+      emit(state, checked ? "vrel_neg(" : "- ");
       break;
     case UnOp::UOarrsz:
       throw CompileError("unsupported operator in expression");
   }
   ValueType operand = transExpr(state, e.operand);
   requireScalar(operand, e.operand);
+  if (checked) emit(state, ") ");
   return e.op == UnOp::UOplus ? operand : kIntValue;
 }
 
+// A checked build computes through the checks of the prelude, in C's grouping of calls.
 ValueType transBinop(GenState& state, const Ebinop& e) {
+  if (state.checked) {
+    emit(state, checkedOpName(e.op));
+    emit(state, "(");
+  }
   requireScalar(transExpr(state, e.left), e.left);
-  emit(state, binOpText(e.op));
+  std::string_view text = binOpText(e.op);
+  emit(state, state.checked ? ", " : text);
   requireScalar(transExpr(state, e.right), e.right);
+  if (state.checked) emit(state, ") ");
   return kIntValue;
 }
 
@@ -106,8 +118,15 @@ ValueType transLValue(GenState& state, const LValue& lvalue) try {
                         [&](const LArr& lv) {
                           ValueType element = elementType(lookupVar(state.table, lv.name), lv.name);
                           emitVarName(state, lv.name);
-                          emit(state, " [");
+                          emit(state, state.checked ? " [vrel_index(" : " [");
                           requireScalar(transExpr(state, lv.index), lv.index);
+                          if (state.checked) {
+                            emit(state, ", vrel_n_");
+                            emit(state, lv.name);
+                            emit(state, ", ");
+                            emitCString(state, lv.name);
+                            emit(state, ")");
+                          }
                           emit(state, "] ");
                           return element;
                         },

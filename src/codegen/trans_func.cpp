@@ -1,4 +1,5 @@
 #include "ast/source_map.h"
+#include "codegen/checked_text.h"
 #include "codegen/trans.h"
 #include "support/compile_error.h"
 #include "support/overloaded.h"
@@ -9,8 +10,17 @@ namespace {
 using namespace ast;
 
 // A byte is the prelude's unsigned `byte`: a plain C char is signed here.
+std::string_view primText(DataType data) {
+  return data == DataType::Dinteger ? "int " : "byte ";
+}
+
 void transPrim(GenState& state, DataType data) {
-  emit(state, data == DataType::Dinteger ? "int " : "byte ");
+  emit(state, primText(data));
+}
+
+DataType innermostElement(const Type& type) {
+  auto arr = type.get_if<TArr>();
+  return arr ? innermostElement(arr->element) : type.get_if<TPrim>()->data;
 }
 
 // An array is written as its innermost element type; the brackets follow the name.
@@ -53,6 +63,10 @@ void transParams(GenState& state, const List<Param>& params) {
     if (param.mode == PassMode::ByRef && !isArray) emit(state, "*");
     emitVarName(state, param.name);
     if (isArray) emit(state, "[]");
+    if (isArray && state.checked) {
+      emit(state, ", int vrel_n_");
+      emit(state, param.name);
+    }
     if (i + 1 < params.size()) emit(state, ", ");
   }
 }
@@ -69,6 +83,11 @@ void transVarDef(GenState& state, const VarDef& var, const LocalDef& local) {
   state.table = addVar(std::move(state.table), var.name, var.type, refOf(local));
   const ast::TreeStore* store = local.store();
   checkVarDef(var, store != nullptr ? store->oversizedArray(*local.storeIndex()) : nullptr);
+  if (state.checked && var.size > 0) {
+    emitLineDirective(state, sourceLines(state, refOf(local)).first);
+    emitCheckedArray(state, var, primText(innermostElement(var.type)));
+    return;
+  }
   transType(state, var.type);
   emitVarName(state, var.name);
   if (var.size > 0) {
@@ -95,17 +114,24 @@ void transLocal(GenState& state, const LocalDef& local) try {
 // The function is declared before anything of it is written, so that it can call itself. The
 // main function is the one translated outside any other.
 void transFunc(GenState& state, const FuncDef& func, std::optional<NodeRef> at) {
+  LineSpan lines = sourceLines(state, at);
   const FuncDef* enclosing = state.function;
   state.function = &func;
   state.table = addFunc(std::move(state.table), func.name, func.result, func.params, at);
   state.table = openScope(std::move(state.table));
   for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
   checkHeader(func, enclosing == nullptr);
+  if (state.checked) emitLineDirective(state, lines.first);
   transHeader(state, func);
+  if (state.checked) emitFrame(state, func, lines);
   for (const LocalDef& local : func.locals) transLocal(state, local);
   transStmt(state, func.body);
   state.table = closeScope(std::move(state.table));
-  emit(state, "\n}\n");
+  if (state.checked) {
+    emitCheckedFunctionEnd(state, func, enclosing == nullptr, lines);
+  } else {
+    emit(state, "\n}\n");
+  }
   state.function = enclosing;
 }
 
@@ -113,6 +139,10 @@ void transProg(GenState& state, const Prog& prog) try {
   std::optional<NodeRef> at;
   if (prog.storage) at = mainFunctionRef();
   transFunc(state, prog.main, at);
+  if (state.checked) {
+    emitCheckedMain(state, prog.main.name, sourceLines(state, at));
+    return;
+  }
   emit(state, "int main() {\n\tvrel__");
   emit(state, prog.main.name);
   emit(state, "();\n}\n\n");

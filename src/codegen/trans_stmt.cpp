@@ -1,4 +1,5 @@
 #include "ast/source_map.h"
+#include "codegen/checked_text.h"
 #include "codegen/trans.h"
 #include "support/compile_error.h"
 #include "support/overloaded.h"
@@ -7,8 +8,14 @@ namespace vrel {
 
 using namespace ast;
 
-// Braces come only from if, while and the function itself; a block writes its statements.
+// Braces come only from if, while and the function itself; a block writes its statements. In a
+// checked build every other statement starts with its line, and a closing brace stays on the
+// line of the code before it, or for a loop on the loop's line, to which it jumps back.
 void transStmt(GenState& state, const Stmt& stmt) try {
+  if (state.checked && !stmt.is<Sblock>() && !stmt.is<Sskip>()) emitStatementLine(state, stmt);
+  auto closeBranch = [&] {
+    if (state.checked) emitLineDirective(state, state.line);
+  };
   std::visit(Overloaded{
                  [&](const Sassign& s) {
                    checkAssignment(s.target, transLValue(state, s.target));
@@ -32,6 +39,7 @@ void transStmt(GenState& state, const Stmt& stmt) try {
                    transCond(state, s.cond);
                    emit(state, ") {\n");
                    transStmt(state, s.then);
+                   closeBranch();
                    emit(state, "}\n");
                  },
                  [&](const Sifelse& s) {
@@ -39,8 +47,10 @@ void transStmt(GenState& state, const Stmt& stmt) try {
                    transCond(state, s.cond);
                    emit(state, ") {\n");
                    transStmt(state, s.then);
+                   closeBranch();
                    emit(state, "}\nelse {\n");
                    transStmt(state, s.otherwise);
+                   closeBranch();
                    emit(state, "}\n");
                  },
                  [&](const Swhile& s) {
@@ -48,6 +58,7 @@ void transStmt(GenState& state, const Stmt& stmt) try {
                    transCond(state, s.cond);
                    emit(state, ") {\n");
                    transStmt(state, s.body);
+                   if (state.checked) emitStatementLine(state, stmt);
                    emit(state, "}\n");
                  },
                  [&](const Sreturn& s) {

@@ -10,7 +10,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "ast/reader.h"
 #include "codegen/translate.h"
 #include "driver/ast_text_channel.h"
 #include "driver/temp_files.h"
@@ -19,12 +21,23 @@
 
 namespace vrel {
 
+// What the back end of a checked build needs besides the AST text: the source's name and, by the
+// time the front end has accepted the source, where each constructor of the text came from and
+// the source's bytes, to turn those places into lines. Without the bytes, the C text has no line
+// directives.
+struct CheckedSource {
+  std::string name;
+  std::vector<SourceSpan> positions;
+  std::optional<std::string> bytes;
+};
+
 class BackEnd {
  public:
   // The thread's stack and the ring of text grow with the size of the source file (unknown for
   // standard input that is not a file), so that a small source leaves the address space to the
-  // heap.
-  explicit BackEnd(const std::optional<std::string>& sourcePath);
+  // heap. `checked`, when not null, makes the translation that of a checked build; it outlives
+  // this, and the translation takes its positions.
+  explicit BackEnd(const std::optional<std::string>& sourcePath, CheckedSource* checked = nullptr);
   BackEnd(const BackEnd&) = delete;
   BackEnd& operator=(const BackEnd&) = delete;
   // Closes the text as rejected if the front end never finished, and waits for the thread.
@@ -41,9 +54,12 @@ class BackEnd {
   std::optional<Translation> finish(bool accepted, const TempFile& astFile);
 
  private:
-  explicit BackEnd(std::size_t sourceBytes);
+  BackEnd(std::size_t sourceBytes, CheckedSource* checked);
   void readAndTranslate();
 
+  Translation translateTree(const std::optional<ast::Prog>& prog, ast::NodeIndex index);
+
+  CheckedSource* checked_;
   AstTextChannel channel_;
   std::optional<Translation> translation_;
   std::function<void()> work_;

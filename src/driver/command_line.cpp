@@ -17,6 +17,7 @@ void applySetting(Options& options, const OptionSetting& setting) {
                  [&](const SetOutput& s) { options.outputFile = s.file; },
                  [&](const SetGcc& s) { options.gccPath = s.path; },
                  [&](const SetGccFlags& s) { options.gccFlags = " " + s.flags; },
+                 [&](const SetChecked&) { options.checked = true; },
              },
              setting);
 }

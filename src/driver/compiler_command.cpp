@@ -25,6 +25,12 @@ bool isPlainShellByte(char c) {
 std::string pathWord(const std::string& path) {
   return shellWord(path.starts_with('-') ? "./" + path : path);
 }
+// Debug information and gcc's run-time checks, which end the program at the first fault they
+// find. The translation checks indexes itself; gcc's check of them, and the columns of the C
+// text, would make a debugger stop more than once on a Vrel line.
+constexpr const char* kCheckedFlags =
+    " -g -gno-column-info -fsanitize=address,undefined -fno-sanitize=bounds"
+    " -fno-omit-frame-pointer -fno-sanitize-recover=all";
 
 }  // namespace
 
@@ -47,6 +53,7 @@ std::string compilerCommand(const Options& options, const std::string& cPath) {
   std::string command = options.gccPath.value_or("gcc");
   if (options.outputFile) command += " -o " + pathWord(*options.outputFile);
   command += " -w -std=gnu99";
+  if (options.checked) command += kCheckedFlags;
   command += options.gccFlags;
   command += " " + pathWord(cPath);
   return command;

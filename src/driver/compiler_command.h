@@ -13,10 +13,11 @@ namespace vrel {
 // as '\''.
 std::string shellWord(std::string_view text);
 
-// gccPath (or "gcc"), " -o " and the output file if one is set, " -w -std=gnu99", the flags, a
-// space and the C file. The output file and the C file are shell words, each after "./" when it
-// starts with "-", so that the compiler never reads one as an option; the compiler and the flags
-// are shell text, so that they may hold several words.
+// gccPath (or "gcc"), " -o " and the output file if one is set, " -w -std=gnu99", for a checked
+// build the debugging and checking flags, the flags, a space and the C file. The output file and
+// the C file are shell words, each after "./" when it starts with "-", so that the compiler never
+// reads one as an option; the compiler and the flags are shell text, so that they may hold
+// several words.
 std::string compilerCommand(const Options& options, const std::string& cPath);
 
 // Runs `command` with "/bin/sh -c", inheriting the standard streams, and waits for it. Returns its

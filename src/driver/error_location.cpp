@@ -1,6 +1,7 @@
 #include "driver/error_location.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>

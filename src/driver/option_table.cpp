@@ -6,6 +6,10 @@ const std::vector<OptionDescriptor>& optionTable() {
   static const std::vector<OptionDescriptor> table = {
       {"p", {}, NoArgument{SetMode{Mode::ModeAst}}, "Output the AST"},
       {"t", {}, NoArgument{SetMode{Mode::ModeC}}, "Translate to C99 with GCC extensions"},
+      {"g",
+       {},
+       NoArgument{SetChecked{}},
+       "Checked build: run-time checks, Vrel lines for debuggers"},
       {"o",
        {},
        RequiredArgument{"file",

@@ -30,8 +30,13 @@ struct SetGccFlags {
   bool operator==(const SetGccFlags&) const = default;
 };
 
+struct SetChecked {
+  bool operator==(const SetChecked&) const = default;
+};
+
 // What one recognised option contributes to the Options of a run.
-using OptionSetting = std::variant<SetMode, SetVerbosity, SetOutput, SetGcc, SetGccFlags>;
+using OptionSetting =
+    std::variant<SetMode, SetVerbosity, SetOutput, SetGcc, SetGccFlags, SetChecked>;
 
 // An option that stands alone and always yields the same setting.
 struct NoArgument {

@@ -16,6 +16,7 @@ struct Options {
   std::optional<std::string> outputFile;
   std::optional<std::string> gccPath;  // none: the command "gcc"
   std::string gccFlags;                // empty, or a space and the last --gcc-flags value
+  bool checked = false;                // -g: run-time checks and Vrel lines in the C text
   bool operator==(const Options&) const = default;
 };
 

@@ -12,6 +12,7 @@
 #include "driver/back_end.h"
 #include "driver/compiler_command.h"
 #include "driver/descriptor_io.h"
+#include "driver/error_location.h"
 #include "driver/output_file.h"
 #include "support/compile_error.h"
 
@@ -99,13 +100,17 @@ int runCompiler(const Options& options, Diagnostics& diagnostics) {
 // accepted the source; nothing is written before that.
 int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontEnd) {
   if (options.mode == Mode::ModeAst) {
-    int result = frontEnd(options, files.ast(), nullptr);
+    int result = frontEnd(options, files.ast(), nullptr, nullptr);
     return result == kFrontEndAccepted ? printAst(files) : result;
   }
+  std::optional<CheckedSource> checked;
+  if (options.checked) checked = CheckedSource{options.inputFile.value_or("<stdin>"), {}, {}};
   std::optional<Translation> translation;
   {
-    BackEnd backEnd(options.inputFile);
-    int result = frontEnd(options, files.ast(), backEnd.listener());
+    BackEnd backEnd(options.inputFile, checked ? &*checked : nullptr);
+    int result =
+        frontEnd(options, files.ast(), backEnd.listener(), checked ? &checked->positions : nullptr);
+    if (checked && result == kFrontEndAccepted) checked->bytes = sourceAgain(options.inputFile);
     translation = backEnd.finish(result == kFrontEndAccepted, files.ast());
     if (result != kFrontEndAccepted) return result;
   }
@@ -116,7 +121,7 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
 namespace {
 
 int parseSource(const Options& options, const TempFile& astFile, AstTextListener* listener,
-                Diagnostics* diagnostics) {
+                std::vector<SourceSpan>* positions, Diagnostics* diagnostics) {
   const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
   // An AST file that could not be created is reported as the front end reports an output it
   // cannot open: after the source, which it opens first and reports itself when it cannot.
@@ -133,9 +138,12 @@ int parseSource(const Options& options, const TempFile& astFile, AstTextListener
   AstLayout layout =
       options.mode == Mode::ModeAst ? AstLayout::kIndentSteps : AstLayout::kFlushLeft;
   FrontEndExtras extras;
+  // A checked build reads the source again for its lines, standard input from what was kept.
+  extras.positions = positions;
+  extras.keep_source = positions != nullptr;
   if (diagnostics != nullptr) {
     extras.sink = diagnostics;
-    extras.keep_source = diagnostics->blocks();
+    extras.keep_source = extras.keep_source || diagnostics->blocks();
     if (source == nullptr) diagnostics->announceStandardInput();
   }
   return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener, extras);
@@ -143,15 +151,16 @@ int parseSource(const Options& options, const TempFile& astFile, AstTextListener
 
 }  // namespace
 
-int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener) {
-  return parseSource(options, astFile, listener, nullptr);
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener,
+                std::vector<SourceSpan>* positions) {
+  return parseSource(options, astFile, listener, positions, nullptr);
 }
 
 FrontEnd frontEndReportingTo(Diagnostics& diagnostics) {
-  return
-      [&diagnostics](const Options& options, const TempFile& astFile, AstTextListener* listener) {
-        return parseSource(options, astFile, listener, &diagnostics);
-      };
+  return [&diagnostics](const Options& options, const TempFile& astFile, AstTextListener* listener,
+                        std::vector<SourceSpan>* positions) {
+    return parseSource(options, astFile, listener, positions, &diagnostics);
+  };
 }
 
 }  // namespace vrel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "driver/options.h"
 #include "driver/temp_files.h"
@@ -22,14 +23,16 @@ int runCompiler(const Options& options, Diagnostics& diagnostics);
 bool needsCFile(const Options& options);
 
 // A front end: writes the AST text of the source of `options` through the descriptor of
-// `astFile`, shows each block written to `listener` (when not null), and returns one of the
-// results of vrel_parse_fd.
-using FrontEnd =
-    std::function<int(const Options& options, const TempFile& astFile, AstTextListener* listener)>;
+// `astFile`, shows each block written to `listener` (when not null), records the span of every
+// constructor name of the text in `positions` (when not null), and returns one of the results of
+// vrel_parse_fd.
+using FrontEnd = std::function<int(const Options& options, const TempFile& astFile,
+                                   AstTextListener* listener, std::vector<SourceSpan>* positions)>;
 
 // The real one, vrel_parse_fd: indented text for -p, flush left otherwise; its messages go
 // through `diagnostics` when it is given.
-int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener);
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener,
+                std::vector<SourceSpan>* positions = nullptr);
 FrontEnd frontEndReportingTo(Diagnostics& diagnostics);
 
 // The stages after the temporary files of `options` were reserved in `files`.

@@ -1,6 +1,7 @@
 #!/bin/sh
 # run-program.sh VRELC BASE WORKDIR [SECONDS]: compile BASE.vrel, run it on BASE.in, compare with
-# BASE.out. The compilation and the run each get SECONDS (default 10) before they are stopped.
+# BASE.out; then the same with a checked build (-g), whose output must be the same. Each
+# compilation and run gets SECONDS (default 10) before it is stopped.
 set -e
 vrelc=$1 base=$2 work=$3 seconds=${4:-10}
 name=$(basename "$base")
@@ -20,4 +21,7 @@ TMPDIR="$work" limited "compilation" "$vrelc" -o "$exe" "$base.vrel"
 input=/dev/null
 [ -f "$base.in" ] && input="$base.in"
 limited "program" "$exe" <"$input" >"$actual"
+diff -u "$base.out" "$actual"
+TMPDIR="$work" limited "checked compilation" "$vrelc" -g -o "$exe" "$base.vrel"
+limited "checked program" "$exe" <"$input" >"$actual"
 diff -u "$base.out" "$actual"

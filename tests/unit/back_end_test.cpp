@@ -143,7 +143,8 @@ std::string cFor(const std::string& ast) {
 // bytes, runs `atEnd` (which may throw) and returns `result`.
 FrontEnd scripted(
     std::string text, std::size_t largest, int result, std::function<void()> atEnd = [] {}) {
-  return [=](const Options&, const TempFile& astFile, AstTextListener* listener) {
+  return [=](const Options&, const TempFile& astFile, AstTextListener* listener,
+             std::vector<SourceSpan>*) {
     std::size_t size = 1;
     for (std::size_t at = 0; at < text.size(); at += size, size = size % largest + 1) {
       std::string_view block = std::string_view(text).substr(at, size);
@@ -277,12 +278,12 @@ TEST(BackEndTest, ALargeProgramTranslatesAsFromTheFile) {
   std::string sourcePath = dir.file("large.vrel");
   std::ofstream(sourcePath, std::ios::binary) << source;
   vrel_frontend_reset();
-  Outcome run =
-      runTranslation(dir, [&](const Options&, const TempFile& astFile, AstTextListener* listener) {
-        Options options;
-        options.inputFile = sourcePath;
-        return runFrontEnd(options, astFile, listener);
-      });
+  Outcome run = runTranslation(dir, [&](const Options&, const TempFile& astFile,
+                                        AstTextListener* listener, std::vector<SourceSpan>*) {
+    Options options;
+    options.inputFile = sourcePath;
+    return runFrontEnd(options, astFile, listener);
+  });
   EXPECT_EQ(run.status, 0) << run.error;
   EXPECT_TRUE(readFile(dir.file("out.c")) == cFor(ast));
 }

@@ -51,6 +51,12 @@ TEST(CommandLineTest, ShortArgumentsFromClusterOrNext) {
   Options options = accepted({"-qvp"});
   EXPECT_EQ(options.verbosity, Verbosity::VerbVerbose);
   EXPECT_EQ(options.mode, Mode::ModeAst);
+  // -g combines with every mode and changes nothing else.
+  Options checked = accepted({"-tgo", "out.c"});
+  EXPECT_TRUE(checked.checked);
+  EXPECT_EQ(checked.mode, Mode::ModeC);
+  EXPECT_EQ(checked.outputFile, "out.c");
+  EXPECT_FALSE(accepted({"-t"}).checked);
 }
 
 TEST(CommandLineTest, LastOccurrenceOfEachFieldWins) {

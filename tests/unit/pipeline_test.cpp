@@ -142,6 +142,14 @@ TEST(PipelineTest, CompilerCommandQuotesThePathsOnly) {
   dashed.outputFile = "-exe";
   EXPECT_EQ(compilerCommand(dashed, "-tmp/vrelhs_1.c"),
             "gcc -o ./-exe -w -std=gnu99 ./-tmp/vrelhs_1.c");
+  // A checked build's flags come before the --gcc-flags, which can still override them.
+  Options checked;
+  checked.checked = true;
+  checked.gccFlags = " -fno-sanitize=all";
+  EXPECT_EQ(compilerCommand(checked, "x.c"),
+            "gcc -w -std=gnu99 -g -gno-column-info -fsanitize=address,undefined "
+            "-fno-sanitize=bounds -fno-omit-frame-pointer -fno-sanitize-recover=all "
+            "-fno-sanitize=all x.c");
 }
 
 TEST(PipelineTest, ShellCommandStatusIsPassedOn) {
@@ -328,7 +336,8 @@ TEST(PipelineTest, SameFileMeansSameInode) {
 TEST(PipelineTest, UnreadableAstTextIsAnInternalErrorAndRemovesTheFiles) {
   ScratchDir dir;
   std::string text = "Prog(FuncDef(\"m\",Rnothing,[],[]))\n";
-  FrontEnd unreadable = [&](const Options&, const TempFile& astFile, AstTextListener* listener) {
+  FrontEnd unreadable = [&](const Options&, const TempFile& astFile, AstTextListener* listener,
+                            std::vector<SourceSpan>*) {
     writeFd(astFile.fd(), text);
     if (listener != nullptr) listener->written(text);
     return kFrontEndAccepted;
