@@ -7,10 +7,12 @@
 #                              for N seconds (default 60), one after the other; new inputs go to
 #                              build-fuzz/corpus/<target>, crashes to build-fuzz/crashes/
 #   make fuzz-corpus           merges what fuzzing found into fuzz/corpus/<target>, minimised
+#   make deb                   the Debian package, build-deb/vrelc_VERSION_ARCH.deb
 #   make tidy                  clang-tidy over src/ and fuzz/ with the checks of .clang-tidy
 #   make format                formats every tracked C++ source in place
 BUILD_DIR ?= build
 INSTALL_BUILD_DIR ?= build-install
+DEB_BUILD_DIR ?= build-deb
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 PREFIX ?= /usr/local
@@ -29,8 +31,8 @@ EVERYTHING = -DVRELC_BUILD_TESTS=ON -DVRELC_BUILD_BENCHMARKS=ON $(if $(WERROR),-
 # A test that sets no TIMEOUT of its own gets this many seconds.
 CTEST = ctest -j $(JOBS) --output-on-failure --timeout 300
 
-.PHONY: all deps deps-build vrelc everything check check-sanitize fuzz fuzz-build \
-        fuzz-corpus tidy format demo bench install uninstall clean
+.PHONY: all deps deps-build deps-deb vrelc everything check check-sanitize fuzz fuzz-build \
+        fuzz-corpus tidy format demo bench deb install uninstall clean
 
 all: vrelc
 
@@ -39,6 +41,9 @@ deps:
 
 deps-build:
 	@scripts/install-deps.sh --build
+
+deps-deb:
+	@scripts/install-deps.sh --deb
 
 # A first configure leaves the tests and benchmarks out; `make check` and `make bench` add them
 # to the same folder, and `make` goes on building the commands alone.
@@ -115,5 +120,9 @@ install: deps-build
 uninstall:
 	DESTDIR="$(DESTDIR)" cmake --build $(INSTALL_BUILD_DIR) --target uninstall
 
+deb: deps-deb
+	$(CONFIGURE) -B $(DEB_BUILD_DIR) $(COMMANDS_ONLY) -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(DEB_BUILD_DIR) -j $(JOBS) --target deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(INSTALL_BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(INSTALL_BUILD_DIR) $(DEB_BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -1,12 +1,18 @@
-# What install puts under the prefix: the stripped commands (VRELC_COMMANDS), the man page, the
+# What install puts under the prefix: the stripped commands (VRELC_COMMANDS), the man pages, the
 # README, the guide and the examples in the documentation folder, and the editor files. The
 # files are laid out by cmake/InstallFiles.cmake when installing, so that those naming a folder
 # name the one they went to under the prefix of that install. `uninstall` removes what the last
 # install recorded and the folders that installs made.
 include(GNUInstallDirs)
 
-# For `man -l build/vrelc.1`; install writes its own copy for its prefix.
-configure_file(docs/vrelc.1.in ${PROJECT_BINARY_DIR}/vrelc.1 @ONLY)
+# The man pages docs/NAME.N.in, for `man -l build/vrelc.1`; install writes its own copies for its
+# prefix.
+file(GLOB man_pages CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/docs
+     ${PROJECT_SOURCE_DIR}/docs/*.[1-9].in)
+foreach(page IN LISTS man_pages)
+  string(REGEX REPLACE "\\.in$" "" name ${page})
+  configure_file(docs/${page} ${PROJECT_BINARY_DIR}/${name} @ONLY)
+endforeach()
 configure_file(editors/vscode/package.json.in ${PROJECT_BINARY_DIR}/editors/vscode/package.json
                @ONLY)
 
@@ -28,3 +34,9 @@ add_custom_target(uninstall
           -P ${PROJECT_SOURCE_DIR}/cmake/Uninstall.cmake
   COMMENT "Removing the files of the last install")
 
+# `make deb`: the Debian package of what install puts in place, in the build folder.
+add_custom_target(deb
+  COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/make-deb.sh ${PROJECT_BINARY_DIR} ${PROJECT_VERSION}
+          ${PROJECT_BINARY_DIR}
+  VERBATIM)
+add_dependencies(deb commands)

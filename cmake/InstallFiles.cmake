@@ -91,8 +91,14 @@ function(vrel_install_files)
 
   set(PROJECT_VERSION ${VRELC_VERSION})
   set(CMAKE_INSTALL_FULL_DOCDIR "${prefix}/${VRELC_DOCDIR}")
-  configure_file("${VRELC_SOURCE_DIR}/docs/vrelc.1.in" "${texts}/vrelc.1" @ONLY)
-  vrel_install("${texts}/vrelc.1" "${VRELC_MANDIR}/man1")
+  # Each docs/NAME.N.in is the man page NAME.N, of section N.
+  file(GLOB pages RELATIVE "${VRELC_SOURCE_DIR}/docs" "${VRELC_SOURCE_DIR}/docs/*.[1-9].in")
+  foreach(page IN LISTS pages)
+    string(REGEX REPLACE "\\.in$" "" name "${page}")
+    string(REGEX REPLACE ".*\\." "" section "${name}")
+    configure_file("${VRELC_SOURCE_DIR}/docs/${page}" "${texts}/${name}" @ONLY)
+    vrel_install("${texts}/${name}" "${VRELC_MANDIR}/man${section}")
+  endforeach()
 
   # Longest paths first, so that the editors folder does not take the place of its Vim folder.
   set(rewrites
