@@ -30,6 +30,7 @@ cp "$deb/copyright" "$doc/copyright"
 gzip -9n -c "$deb/changelog" >"$doc/changelog.gz"
 find "$stage/usr/share/man" -type f -name '*.[0-9]' -exec gzip -9n {} +
 chmod -R u=rwX,go=rX "$stage"
+mkdir "$stage/DEBIAN"
 
 # gcc builds what vrelc writes, with the C library's headers, and the sanitizers' runtimes for
 # programs built with checks. A command linked with shared libraries depends on their packages;
@@ -46,7 +47,7 @@ for command in "$stage"/usr/bin/*; do
   fi
 done
 if [ -n "$shared" ]; then
-  : >"$out/debian/control"
+  printf 'Source: vrelc\n\nPackage: vrelc\nArchitecture: any\n' >"$out/debian/control"
   libraries=$(cd "$out" && dpkg-shlibdeps -O $shared | sed -n 's/^shlibs:Depends=//p')
   rm "$out/debian/control"
   depends="$depends, $libraries"
@@ -67,8 +68,8 @@ if [ -n "$static" ]; then
 fi
 
 server=""
-[ ! -e "$stage/usr/bin/vrel-lsp" ] || server=", the language server vrel-lsp"
-mkdir "$stage/DEBIAN"
+[ ! -e "$stage/usr/bin/vrel-lsp" ] || server="
+ It also holds vrel-lsp, the language server for editors."
 (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$stage/DEBIAN/md5sums"
 size=$(du -sk --exclude=DEBIAN "$stage" | cut -f1)
 {
@@ -90,8 +91,8 @@ Description: compiler for Vrel, a small imperative teaching language
  library routines for input, output and strings), translates it to GNU C99
  and runs gcc to build an executable.
  .
- The package holds the compiler$server and its man page, the language guide
- with example programs, and support for Vim, Emacs and VS Code.
+ The package holds the compiler and its man page, the language guide with
+ example programs, and support for Vim, Emacs and VS Code.$server
 EOF
 } >"$stage/DEBIAN/control"
 chmod 644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
