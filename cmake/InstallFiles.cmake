@@ -10,6 +10,7 @@
 #   VRELC_EMACS_DIR    editors/emacs (VRELC_EDITORS_DIR/emacs)
 #   DESTDIR=stage cmake -DCMAKE_INSTALL_PREFIX=/usr -DVRELC_VIM_DIR=share/vim/vimfiles \
 #     -DCMAKE_INSTALL_DO_STRIP=1 -P build/cmake_install.cmake
+cmake_policy(VERSION 3.20)
 
 # vrel_make_folder(FOLDER): FOLDER (absolute, below DESTDIR) and the missing folders above it,
 # which are added to made_folders.
@@ -110,19 +111,27 @@ function(vrel_install_files)
        "${VRELC_SOURCE_DIR}/editors/*")
   list(REMOVE_ITEM editor_files vscode/package.json.in)
   foreach(file IN LISTS editor_files ITEMS vscode/package.json)
+    set(source "${VRELC_SOURCE_DIR}/editors/${file}")
     if(file STREQUAL "vscode/package.json")
-      file(READ "${VRELC_BINARY_DIR}/editors/${file}" text)
-    else()
-      file(READ "${VRELC_SOURCE_DIR}/editors/${file}" text)
+      set(source "${VRELC_BINARY_DIR}/editors/${file}")
     endif()
-    set(rest ${rewrites})
-    while(rest)
-      list(POP_FRONT rest from to)
-      string(REPLACE "${from}" "${to}" text "${text}")
-    endwhile()
-    file(WRITE "${texts}/editors/${file}" "${text}")
+    # Only a text that names a path is rewritten; any other file, an image say, is copied as it
+    # is (a text read stops at its first NUL byte).
+    file(STRINGS "${source}" naming REGEX "/usr/local/" LIMIT_COUNT 1)
+    file(READ "${source}" text)
+    file(SIZE "${source}" size)
+    string(LENGTH "${text}" length)
+    if(naming AND length EQUAL size)
+      set(rest ${rewrites})
+      while(rest)
+        list(POP_FRONT rest from to)
+        string(REPLACE "${from}" "${to}" text "${text}")
+      endwhile()
+      set(source "${texts}/editors/${file}")
+      file(WRITE "${source}" "${text}")
+    endif()
     vrel_editor_folder(folder "${file}")
-    vrel_install("${texts}/editors/${file}" "${folder}")
+    vrel_install("${source}" "${folder}")
   endforeach()
 
   list(REMOVE_DUPLICATES made_folders)

@@ -2,6 +2,7 @@
 # Removes every file the install listed in MANIFEST (below DESTDIR, as the install put them),
 # then the folders of FOLDERS, which installs made, once they are empty; a folder that was there
 # before the first install is never listed there, and stays.
+cmake_policy(VERSION 3.20)
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run make install first)")
 endif()
