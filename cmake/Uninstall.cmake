@@ -1,45 +1,33 @@
-# [DESTDIR=STAGE] cmake -DMANIFEST=FILE -DOWN_DIRS=DIR,DIR -P Uninstall.cmake
+# [DESTDIR=STAGE] cmake -DMANIFEST=FILE -DFOLDERS=FILE -P Uninstall.cmake
 # Removes every file the install listed in MANIFEST (below DESTDIR, as the install put them),
-# then the folders below the prefix that belong to vrelc alone (OWN_DIRS, relative to the prefix)
-# once they are empty.
+# then the folders of FOLDERS, which installs made, once they are empty; a folder that was there
+# before the first install is never listed there, and stays.
+cmake_policy(VERSION 3.20)
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run make install first)")
 endif()
 file(STRINGS "${MANIFEST}" installed)
-string(REPLACE "," ";" own_dirs "${OWN_DIRS}")
-
-set(folders "")
 foreach(listed IN LISTS installed)
   set(path "$ENV{DESTDIR}${listed}")
   if(EXISTS "${path}" OR IS_SYMLINK "${path}")
     file(REMOVE "${path}")
     message(STATUS "Removed ${path}")
   endif()
-  # The folders between the file and the root of the vrelc folder that holds it.
-  foreach(own IN LISTS own_dirs)
-    string(FIND "${path}" "/${own}/" at REVERSE)
-    if(at GREATER_EQUAL 0)
-      string(LENGTH "/${own}" length)
-      math(EXPR end "${at} + ${length}")
-      string(SUBSTRING "${path}" 0 ${end} root)
-      get_filename_component(folder "${path}" DIRECTORY)
-      while(NOT folder STREQUAL root)
-        list(APPEND folders "${folder}")
-        get_filename_component(folder "${folder}" DIRECTORY)
-      endwhile()
-      list(APPEND folders "${root}")
-    endif()
-  endforeach()
 endforeach()
 
+set(folders "")
+if(EXISTS "${FOLDERS}")
+  file(STRINGS "${FOLDERS}" folders)
+endif()
 # Deepest folders first, so that a parent is empty by the time it is reached.
-list(REMOVE_DUPLICATES folders)
 list(SORT folders ORDER DESCENDING)
-foreach(folder IN LISTS folders)
+foreach(listed IN LISTS folders)
+  set(folder "$ENV{DESTDIR}${listed}")
   file(GLOB entries "${folder}/*" "${folder}/.*")
-  if(IS_DIRECTORY "${folder}" AND NOT entries)
+  if(listed MATCHES "^/." AND IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}"
+     AND NOT entries)
     file(REMOVE_RECURSE "${folder}")
     message(STATUS "Removed ${folder}/")
   endif()
 endforeach()
-file(REMOVE "${MANIFEST}")
+file(REMOVE "${MANIFEST}" "${FOLDERS}")

@@ -1,15 +1,18 @@
 #!/bin/sh
-# install-test.sh BUILD VERSION WORK: installs BUILD into a scratch DESTDIR, uses what was
-# installed (the compiler on an installed example, the man page), uninstalls, and checks that
-# nothing of the installation is left.
+# install-test.sh BUILD VERSION WORK: installs BUILD twice into a scratch DESTDIR under a private
+# prefix, uses what was installed (the compiler on an installed example, the man page), checks
+# that the installed files name that prefix, uninstalls, and checks that nothing of the
+# installation is left: no file, and no folder but those that were there before.
 set -e
 build=$1 version=$2 work=$3
-prefix=/usr/local
+prefix=/opt/vrel
 stage="$work/stage"
 root="$stage$prefix"
 rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$work" "$root/share/man"
+find "$stage" -type d | sort >"$work/folders-before"
 
+DESTDIR="$stage" timeout 120 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 DESTDIR="$stage" timeout 120 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 for file in bin/vrelc share/man/man1/vrelc.1 \
     share/doc/vrelc/README.md share/doc/vrelc/language.md \
@@ -37,7 +40,19 @@ timeout 30 groff -ww -man -Tutf8 "$root/share/man/man1/vrelc.1" >man.txt 2>warni
 [ ! -s warnings.txt ] || { cat warnings.txt; exit 1; }
 grep -q "vrelc $version" man.txt
 
+# The files that name a folder name the one they were installed to.
+grep -q "$prefix/share/doc/vrelc" "$root/share/man/man1/vrelc.1"
+grep -q "$prefix/share/vrelc/editors/emacs/vrel-mode.el" "$root/share/vrelc/editors/README.md"
+grep -q "$prefix/share/vrelc/editors/emacs/vrel-mode.el" \
+  "$root/share/vrelc/editors/emacs/vrel-mode.el"
+if grep -rl /usr/local "$root/share/man" "$root/share/vrelc"; then
+  echo "the files above name /usr/local, not $prefix"
+  exit 1
+fi
+
 DESTDIR="$stage" timeout 120 cmake --build "$build" --target uninstall >/dev/null
-left=$(find "$stage" -type f -o -type l -o -name '*vrelc*')
+left=$(find "$stage" ! -type d)
 [ -z "$left" ] || { echo "left after uninstall:"; echo "$left"; exit 1; }
+find "$stage" -type d | sort | diff -u "$work/folders-before" - ||
+  { echo "the folders differ from those before the install"; exit 1; }
 echo "installed, used and uninstalled"
