@@ -94,9 +94,10 @@ demo: vrelc
 
 # BENCH_SIZES=1000,10000 limits the pipeline table to the sizes named (statements).
 bench: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc vrel-lsp
 	$(BUILD_DIR)/bench/vrel_bench
 	python3 bench/pipeline_table.py $(BUILD_DIR)/vrelc
+	python3 bench/lsp_table.py $(BUILD_DIR)/vrel-lsp
 
 install:
 	@scripts/install-deps.sh --build

@@ -11,7 +11,7 @@
 namespace vrel::lsp {
 
 // The diagnostics of the document's text, for textDocument/publishDiagnostics.
-Json diagnostics(const OpenDocument& document);
+Json diagnostics(const std::string& uri, const OpenDocument& document);
 
 // The reply to a request about documents; nothing when no feature answers `method`.
 std::optional<Reply> answer(const Workspace& workspace, const std::string& method,

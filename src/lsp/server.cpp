@@ -131,7 +131,7 @@ void Server::publish(const std::string& uri, const OpenDocument& document) {
         {"params",
          {{"uri", uri},
           {"version", document.document.version()},
-          {"diagnostics", diagnostics(document)}}}});
+          {"diagnostics", diagnostics(uri, document)}}}});
 }
 
 void Server::fail(const Json& id, ErrorCode code, std::string_view text) {

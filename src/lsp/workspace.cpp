@@ -25,7 +25,9 @@ std::optional<std::string> Workspace::open(const Json& params) {
   std::optional<std::string> text = stringAt(*item, "text");
   if (!uri || !text) return std::nullopt;
   std::int64_t version = integerAt(*item, "version").value_or(0);
-  documents_.insert_or_assign(*uri, OpenDocument{Document(std::move(*text), version)});
+  auto [at, added] =
+      documents_.insert_or_assign(*uri, OpenDocument{Document(std::move(*text), version), {}, {}});
+  analyse(at->second);
   return uri;
 }
 
@@ -50,6 +52,7 @@ std::optional<std::string> Workspace::change(const Json& params) {
   if (std::optional<std::int64_t> version = integerAt(*item, "version")) {
     document.setVersion(*version);
   }
+  analyse(found->second);
   return uri;
 }
 
@@ -59,15 +62,21 @@ std::optional<std::string> Workspace::close(const Json& params) {
   return uri;
 }
 
+void Workspace::analyse(OpenDocument& open) {
+  open.analysis = std::make_shared<const Analysis>(lsp::analyse(open.document.text()));
+  if (open.analysis->index) open.lastParsed = open.analysis;
+}
+
 const OpenDocument* Workspace::find(const std::string& uri) const {
   auto found = documents_.find(uri);
   return found == documents_.end() ? nullptr : &found->second;
 }
 
 std::variant<std::pair<const OpenDocument*, Position>, Failure> Workspace::at(
-    const Json& params) const {
+    const Json& params, bool positioned) const {
   std::optional<std::string> uri = uriOf(params);
-  std::optional<Position> position = positionAt(params, "position");
+  std::optional<Position> position =
+      positioned ? positionAt(params, "position") : std::optional<Position>(Position{});
   if (!uri || !position) return invalidParams("expected textDocument.uri and position");
   const OpenDocument* document = find(*uri);
   if (!document) return invalidParams("document not open: " + *uri);

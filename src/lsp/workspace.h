@@ -3,9 +3,11 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "lsp/analysis.h"
 #include "lsp/document.h"
 #include "lsp/json_access.h"
 #include "lsp/rpc.h"
@@ -14,6 +16,9 @@ namespace vrel::lsp {
 
 struct OpenDocument {
   Document document;
+  std::shared_ptr<const Analysis> analysis;  // of the text as it is
+  // The last analysis whose text parsed, for the questions asked while a line is half typed.
+  std::shared_ptr<const Analysis> lastParsed;
 };
 
 class Workspace {
@@ -26,10 +31,13 @@ class Workspace {
 
   const OpenDocument* find(const std::string& uri) const;
 
-  // A request about a position in an open document: textDocument.uri and position.
-  std::variant<std::pair<const OpenDocument*, Position>, Failure> at(const Json& params) const;
+  // A request about an open document, textDocument.uri, and when `positioned` a position in it.
+  std::variant<std::pair<const OpenDocument*, Position>, Failure> at(const Json& params,
+                                                                     bool positioned) const;
 
  private:
+  static void analyse(OpenDocument& open);
+
   std::map<std::string, OpenDocument, std::less<>> documents_;
 };
 
