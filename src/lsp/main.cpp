@@ -59,15 +59,14 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
     if (argument == "-V" || argument == "--version") {
-      std::printf("Vrel language server, version %s\n", VRELC_VERSION);
-      return 0;
+      return writeAll(std::string("Vrel language server, version ") + VRELC_VERSION + "\n") ? 0 : 1;
     }
     if (argument == "-h" || argument == "--help") {
-      std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
-      return 0;
+      return writeAll(kHelp) ? 0 : 1;
     }
     if (argument != "--stdio") {
-      std::fprintf(stderr, "Bad option: %s\nTry -h for help.\n", argv[i]);
+      // Standard error is where the failure is told: a failure to write there has nowhere to go.
+      (void)std::fprintf(stderr, "Bad option: %s\nTry -h for help.\n", argv[i]);
       return 1;
     }
   }
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 256 << 20);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   // A client that goes away while a reply is written ends the write, not the process.
-  signal(SIGPIPE, SIG_IGN);
+  (void)signal(SIGPIPE, SIG_IGN);
   int status = 1;
   vrel::runWithLargeStack([&] { status = serve(); });
   return status;
