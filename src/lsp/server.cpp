@@ -1,5 +1,6 @@
 #include "lsp/server.h"
 
+#include <new>
 #include <utility>
 
 #include "driver/version.h"
@@ -22,6 +23,8 @@ Json capabilities() {
   };
 }
 
+constexpr int kMaxDepth = 64;
+
 // A request's id is a number or a string; anything else is not a request's.
 bool validId(const Json& id) {
   return id.is_number_integer() || id.is_string();
@@ -34,12 +37,19 @@ void Server::handle(const Frame& frame) {
     fail(nullptr, ErrorCode::kParseError, "unusable message header: " + fault->reason);
     return;
   }
-  Json parsed = Json::parse(std::get<Body>(frame).bytes, nullptr, false);
-  if (parsed.is_discarded()) {
-    fail(nullptr, ErrorCode::kParseError, "the message is not valid JSON");
-    return;
+  // No message of the protocol nests deeply: deeper values are dropped as they are parsed, so
+  // that a body of brackets cannot take memory in proportion to its depth.
+  auto shallow = [](int depth, Json::parse_event_t, Json&) { return depth <= kMaxDepth; };
+  try {
+    Json parsed = Json::parse(std::get<Body>(frame).bytes, shallow, false);
+    if (parsed.is_discarded()) {
+      fail(nullptr, ErrorCode::kParseError, "the message is not valid JSON");
+      return;
+    }
+    message(parsed);
+  } catch (const std::bad_alloc&) {
+    fail(nullptr, ErrorCode::kInternalError, "out of memory");
   }
-  message(parsed);
 }
 
 void Server::message(const Json& message) {

@@ -70,6 +70,7 @@ def broken_messages():
         (b"Content-Length: 7\r\n\r\n{\"a\": }", PARSE_ERROR),
         (b"Content-Length: 4\r\n\r\n\xff\xfe[]", PARSE_ERROR),
         (b"Content-Length: 6\r\n\r\n[1, 2]", INVALID_REQUEST),
+        (b"Content-Length: 2000000\r\n\r\n" + b"[" * 1000000 + b"]" * 1000000, INVALID_REQUEST),
         (b"Content-Length: 2\r\n\r\n{}", INVALID_REQUEST),
         (b'Content-Length: 44\r\n\r\n{"jsonrpc": "1.0", "id": 1, "method": "a/b"}', INVALID_REQUEST),
         (b'Content-Length: 43\r\n\r\n{"jsonrpc": "2.0", "id": [], "method": "x"}', INVALID_REQUEST),
