@@ -29,6 +29,10 @@ if [ "$1" != "--build" ]; then
   need clang-format-14 clang-format-14
   need run-clang-tidy-14 clang-tidy-14
   need git git
+  # the editor tests: the real editors in batch mode, and node for the VS Code extension
+  need vim vim
+  need emacs emacs-nox
+  need node nodejs
   ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
     missing="$missing libclang-rt-14-dev"
 fi
