@@ -29,10 +29,14 @@ if [ "$1" != "--build" ]; then
   need clang-format-14 clang-format-14
   need run-clang-tidy-14 clang-tidy-14
   need git git
-  # the editor tests: the real editors in batch mode, and node for the VS Code extension
+  # the editor tests: the real editors in batch mode, with eglot for Emacs' LSP client, and
+  # node and npm for the VS Code extension
   need vim vim
+  need nvim neovim
   need emacs emacs-nox
+  ls -d /usr/share/emacs/site-lisp/elpa-src/eglot-* >/dev/null 2>&1 || missing="$missing elpa-eglot"
   need node nodejs
+  need npm npm
   ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
     missing="$missing libclang-rt-14-dev"
 fi

@@ -6,7 +6,8 @@
 ;; constants, and both kinds of comment: "--" to the end of the line and "(*" to "*)".
 ;; Files ending in .vrel open in this mode.  M-x compile offers to build the visited file with
 ;; vrelc, which then follows each message with a GNU line `FILE:LINE:COL: error: TEXT' that
-;; compilation mode reads: `next-error' (C-x `) goes to the place of each mistake.
+;; compilation mode reads: `next-error' (C-x `) goes to the place of each mistake.  M-x eglot
+;; (or `eglot-ensure' in `vrel-mode-hook') runs the language server vrel-lsp for the buffer.
 ;;
 ;; Install: put this file in a folder of `load-path' and add (require 'vrel-mode) to your init
 ;; file, or (load "/usr/local/share/vrelc/editors/emacs/vrel-mode.el").
@@ -84,6 +85,10 @@ VRELC_DIAGNOSTICS=always has the compiler give the location of each message."
 
 ;;;###autoload
 (add-to-list 'auto-mode-alist '("\\.vrel\\'" . vrel-mode))
+
+(defvar eglot-server-programs)
+(with-eval-after-load 'eglot
+  (add-to-list 'eglot-server-programs '(vrel-mode "vrel-lsp")))
 
 (provide 'vrel-mode)
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # run.sh WORK BIN COMMAND...: runs COMMAND, an editor in batch mode, in the scratch folder WORK,
 # which holds a copy of the programs of this folder, with the vrelc (and vrel-lsp) of the build
-# folder BIN first on PATH and WORK as HOME, so that no setting of the user's is read.
+# folder BIN first on PATH and WORK as HOME, so that no setting of the user's is read. COMMAND is
+# stopped after EDITOR_SECONDS seconds (40 by default).
 set -e
 work=$1 bin=$2
 shift 2
@@ -15,4 +16,4 @@ cp "$here"/*.vrel "$work/"
 cd "$work"
 PATH="$work/bin:$PATH" HOME="$work" XDG_CONFIG_HOME="$work/.config" \
   XDG_DATA_HOME="$work/.local/share" XDG_STATE_HOME="$work/.local/state" \
-  exec timeout -k 5 40 "$@"
+  exec timeout -k 5 "${EDITOR_SECONDS:-40}" "$@"
