@@ -181,8 +181,8 @@ bool isIdentifier(std::string_view s) {
 // text.
 class Reader {
  public:
-  Reader(ByteSource& source, TreeStore& store, std::size_t maxDepth)
-      : scan_(source), store_(store), maxDepth_(maxDepth) {}
+  Reader(ByteSource& source, TreeStore& store, std::size_t maxDepth, NodeIndex* index)
+      : scan_(source), store_(store), maxDepth_(maxDepth), index_(index) {}
 
   // The words of the main `FuncDef`, moved into the store; nothing when the text is malformed.
   std::optional<Word> prog() {
@@ -227,7 +227,17 @@ class Reader {
     Word at = store_.appendNode(static_cast<Word>(Type::template tagOf<Alt>()), fields);
     words_.resize(mark + 1);
     words_[mark] = at;
+    if (index_ != nullptr) {
+      index_->nodes.push_back({at, pendingNames_.back()});
+      pendingNames_.pop_back();
+    }
     return true;
+  }
+
+  // A constructor name has been read: the `names_`-th of the text.
+  void named(bool node) {
+    if (index_ != nullptr && node) pendingNames_.push_back(names_);
+    ++names_;
   }
 
   // A node whose fields form a tuple.
@@ -261,6 +271,7 @@ class Reader {
     for (const Constructor& c : table) {
       if (!scan_.acceptName(word, c.name)) continue;
       if (position == Position::Argument && hasField<Type>(c.tag)) return std::nullopt;
+      named(true);
       return c.tag;
     }
     return std::nullopt;
@@ -276,7 +287,9 @@ class Reader {
 
   // A single-constructor type's name.
   bool keyword(const NamePattern& name, Position position) {
-    return position == Position::Value && scan_.acceptName(scan_.nameWord(), name);
+    if (position != Position::Value || !scan_.acceptName(scan_.nameWord(), name)) return false;
+    named(false);
+    return true;
   }
 
   // A member of an enumeration, named as it is declared.
@@ -286,6 +299,7 @@ class Reader {
     for (const Enumerator<E>& e : table) {
       if (!scan_.acceptName(word, e.name)) continue;
       words_.push_back(static_cast<Word>(e.value));
+      named(false);
       return true;
     }
     return false;
@@ -493,6 +507,9 @@ class Reader {
   std::size_t depth_ = 0;
   std::vector<Word> words_;  // the words of the values being read, innermost last
   std::string text_;         // the last string literal with an escape, decoded
+  NodeIndex* index_;
+  std::uint64_t names_ = 0;                  // constructor names read so far
+  std::vector<std::uint64_t> pendingNames_;  // of the nodes being read, while indexing
 
   struct RecentText {
     std::uint64_t bytes = 0;
@@ -521,19 +538,19 @@ class ViewSource : public ByteSource {
 
 }  // namespace
 
-std::optional<Prog> readProg(ByteSource& source) {
+std::optional<Prog> readProg(ByteSource& source, NodeIndex* index) {
   auto store = std::make_shared<TreeStore>();
   std::size_t maxDepth = std::min(kMaxDepth, nestingDepthForStack());
-  std::optional<Word> main = Reader(source, *store, maxDepth).prog();
+  std::optional<Word> main = Reader(source, *store, maxDepth, index).prog();
   if (!main) return std::nullopt;
   const Word* cursor = store->at(*main);
   FuncDef func = storage::Codec::field<FuncDef>(*store, cursor);
   return Prog{std::move(func), std::move(store)};
 }
 
-std::optional<Prog> readProg(std::string_view text) {
+std::optional<Prog> readProg(std::string_view text, NodeIndex* index) {
   ViewSource source(text);
-  return readProg(source);
+  return readProg(source, index);
 }
 
 }  // namespace vrel::ast

@@ -3,9 +3,11 @@
 // of its own, held by the `Prog`; the text itself is not kept.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "ast/text_scanner.h"
 #include "ast/tree.h"
@@ -19,8 +21,18 @@ class NestingTooDeep : public std::runtime_error {
       : std::runtime_error("the program is nested too deeply for the available stack") {}
 };
 
-// Both throw NestingTooDeep, and std::bad_alloc when memory runs out.
-std::optional<Prog> readProg(std::string_view text);
-std::optional<Prog> readProg(ByteSource& source);
+// Which constructor name of the text each node of the tree was read from: the store index of
+// every node, in increasing order, with the number of constructor names before its own.
+struct NodeIndex {
+  struct Entry {
+    Word node;
+    std::uint64_t name;
+  };
+  std::vector<Entry> nodes;
+};
+
+// Both throw NestingTooDeep, and std::bad_alloc when memory runs out. With `index`, fill it.
+std::optional<Prog> readProg(std::string_view text, NodeIndex* index = nullptr);
+std::optional<Prog> readProg(ByteSource& source, NodeIndex* index = nullptr);
 
 }  // namespace vrel::ast

@@ -47,6 +47,11 @@ class Node {
 
   // The node's constructor struct (a value: its fields are handles).
   Variant variant() const;
+  // Where the node is in the storage of the tree it was read with; nothing for a built node.
+  std::optional<Word> storeIndex() const {
+    if (built_) return std::nullopt;
+    return at_;
+  }
   std::size_t tag() const { return built_ ? built_->index() : store_->at(at_)[0]; }
   template <class Alt>
   std::optional<Alt> get_if() const;

@@ -3,6 +3,8 @@
 // table; everything else only queries it.
 #pragma once
 
+#include <optional>
+
 #include "ast/tree.h"
 #include "codegen/gen_state.h"
 #include "semantic/type_check.h"
@@ -10,7 +12,8 @@
 namespace vrel {
 
 void transProg(GenState& state, const ast::Prog& prog);
-void transFunc(GenState& state, const ast::FuncDef& func);
+// `at` is where the source defines the function.
+void transFunc(GenState& state, const ast::FuncDef& func, std::optional<NodeRef> at);
 
 void transStmt(GenState& state, const ast::Stmt& stmt);
 void transCond(GenState& state, const ast::Cond& cond);

@@ -1,5 +1,7 @@
+#include "ast/source_map.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
+#include "support/compile_error.h"
 #include "support/overloaded.h"
 
 namespace vrel {
@@ -23,7 +25,7 @@ void transGrouped(GenState& state, const Cond& cond, bool group) {
 
 }  // namespace
 
-void transCond(GenState& state, const Cond& cond) {
+void transCond(GenState& state, const Cond& cond) try {
   std::visit(Overloaded{
                  [&](const Btrue&) { emit(state, "1 "); },
                  [&](const Bfalse&) { emit(state, "0 "); },
@@ -47,6 +49,9 @@ void transCond(GenState& state, const Cond& cond) {
                  },
              },
              cond.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(cond));
+  throw;
 }
 
 }  // namespace vrel

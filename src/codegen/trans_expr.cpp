@@ -1,3 +1,4 @@
+#include "ast/source_map.h"
 #include "codegen/escape.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
@@ -50,7 +51,7 @@ ValueType transBinop(GenState& state, const Ebinop& e) {
 
 }  // namespace
 
-ValueType transExpr(GenState& state, const Expr& expr) {
+ValueType transExpr(GenState& state, const Expr& expr) try {
   return std::visit(Overloaded{
                         [&](const Enum& e) {
                           emitNumber(state, e.value);
@@ -80,11 +81,14 @@ ValueType transExpr(GenState& state, const Expr& expr) {
                         },
                     },
                     expr.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(expr));
+  throw;
 }
 
 // A by-reference scalar parameter is read and written through its pointer; an array name is
 // never dereferenced.
-ValueType transLValue(GenState& state, const LValue& lvalue) {
+ValueType transLValue(GenState& state, const LValue& lvalue) try {
   return std::visit(Overloaded{
                         [&](const LPrim& lv) {
                           const VarEntry& var = lookupVar(state.table, lv.name);
@@ -115,6 +119,9 @@ ValueType transLValue(GenState& state, const LValue& lvalue) {
                         },
                     },
                     lvalue.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(lvalue));
+  throw;
 }
 
 }  // namespace vrel

@@ -1,4 +1,6 @@
+#include "ast/source_map.h"
 #include "codegen/trans.h"
+#include "support/compile_error.h"
 #include "support/overloaded.h"
 
 namespace vrel {
@@ -63,8 +65,8 @@ void transHeader(GenState& state, const FuncDef& func) {
   emit(state, ") {\n");
 }
 
-void transVarDef(GenState& state, const VarDef& var) {
-  state.table = addVar(std::move(state.table), var.name, var.type);
+void transVarDef(GenState& state, const VarDef& var, const LocalDef& local) {
+  state.table = addVar(std::move(state.table), var.name, var.type, refOf(local));
   checkVarDef(var);
   transType(state, var.type);
   emitVarName(state, var.name);
@@ -76,22 +78,25 @@ void transVarDef(GenState& state, const VarDef& var) {
   emit(state, ";\n");
 }
 
-void transLocal(GenState& state, const LocalDef& local) {
+void transLocal(GenState& state, const LocalDef& local) try {
   std::visit(Overloaded{
-                 [&](const LFunc& f) { transFunc(state, f.func); },
-                 [&](const LVar& v) { transVarDef(state, v.var); },
+                 [&](const LFunc& f) { transFunc(state, f.func, refOf(local)); },
+                 [&](const LVar& v) { transVarDef(state, v.var, local); },
              },
              local.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(local));
+  throw;
 }
 
 }  // namespace
 
 // The function is declared before anything of it is written, so that it can call itself. The
 // main function is the one translated outside any other.
-void transFunc(GenState& state, const FuncDef& func) {
+void transFunc(GenState& state, const FuncDef& func, std::optional<NodeRef> at) {
   const FuncDef* enclosing = state.function;
   state.function = &func;
-  state.table = addFunc(std::move(state.table), func.name, func.result, func.params);
+  state.table = addFunc(std::move(state.table), func.name, func.result, func.params, at);
   state.table = openScope(std::move(state.table));
   for (const Param& param : func.params) state.table = addParam(std::move(state.table), param);
   checkHeader(func, enclosing == nullptr);
@@ -103,11 +108,16 @@ void transFunc(GenState& state, const FuncDef& func) {
   state.function = enclosing;
 }
 
-void transProg(GenState& state, const Prog& prog) {
-  transFunc(state, prog.main);
+void transProg(GenState& state, const Prog& prog) try {
+  std::optional<NodeRef> at;
+  if (prog.storage) at = mainFunctionRef();
+  transFunc(state, prog.main, at);
   emit(state, "int main() {\n\tvrel__");
   emit(state, prog.main.name);
   emit(state, "();\n}\n\n");
+} catch (CompileError& error) {
+  if (prog.storage) error.placeAt(mainFunctionRef());
+  throw;
 }
 
 }  // namespace vrel

@@ -1,3 +1,4 @@
+#include "ast/source_map.h"
 #include "codegen/trans.h"
 #include "support/compile_error.h"
 #include "support/overloaded.h"
@@ -7,7 +8,7 @@ namespace vrel {
 using namespace ast;
 
 // Braces come only from if, while and the function itself; a block writes its statements.
-void transStmt(GenState& state, const Stmt& stmt) {
+void transStmt(GenState& state, const Stmt& stmt) try {
   std::visit(Overloaded{
                  [&](const Sassign& s) {
                    checkAssignment(s.target, transLValue(state, s.target));
@@ -62,6 +63,9 @@ void transStmt(GenState& state, const Stmt& stmt) {
                  },
              },
              stmt.variant());
+} catch (CompileError& error) {
+  error.placeAt(refOf(stmt));
+  throw;
 }
 
 }  // namespace vrel

@@ -2,14 +2,17 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "driver/command_line.h"
 #include "driver/descriptor_io.h"
+#include "driver/error_location.h"
 #include "driver/pipeline.h"
 #include "support/compile_error.h"
+#include "support/diagnostics.h"
 #include "support/exit_request.h"
 
 namespace {
@@ -21,16 +24,10 @@ std::string programName(const char* argv0) {
   return path.substr(path.find_last_of('/') + 1);
 }
 
-// Standard error is where failures are told: a failure to write there has nowhere to go, here or
-// at any other message to it.
-void printError(const std::string& text) {
-  (void)std::fputs(text.c_str(), stderr);
-}
-
-int run(const std::vector<std::string>& arguments) {
+int run(const std::vector<std::string>& arguments, const std::string& program) {
   std::variant<vrel::Options, vrel::BadOption> parsed = vrel::parseCommandLine(arguments);
   if (const auto* bad = std::get_if<vrel::BadOption>(&parsed)) {
-    printError(vrel::badOptionText(*bad));
+    vrel::Diagnostics::forStandardError(nullptr).write(vrel::badOptionText(*bad));
     return 1;
   }
   const vrel::Options& options = std::get<vrel::Options>(parsed);
@@ -42,7 +39,24 @@ int run(const std::vector<std::string>& arguments) {
       vrel::printStandardOutput(vrel::helpText());
       return 0;
     default:
-      return vrel::runCompiler(options);
+      break;
+  }
+  const char* input = options.inputFile ? options.inputFile->c_str() : nullptr;
+  vrel::Diagnostics diagnostics = vrel::Diagnostics::forStandardError(input);
+  try {
+    return vrel::runCompiler(options, diagnostics);
+  } catch (const vrel::CompileError& e) {
+    std::string line = program + ": " + e.what();
+    if (!diagnostics.blocks() || !e.site()) {
+      diagnostics.message(line);
+      return 1;
+    }
+    vrel::ErrorPlaces places;
+    if (std::optional<std::string> source = vrel::sourceAgain(options.inputFile)) {
+      places = vrel::locateError(e, std::move(*source));
+    }
+    diagnostics.report(line, places.error, places.note);
+    return 1;
   }
 }
 
@@ -51,21 +65,22 @@ int run(const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
   std::string program = programName(argc > 0 ? argv[0] : nullptr);
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  vrel::Diagnostics plain("", {});
   try {
-    return run(arguments);
+    return run(arguments, program);
   } catch (const vrel::ExitRequest& request) {
     return request.status;
   } catch (const vrel::CompileError& e) {
-    printError(program + ": " + e.what() + "\n");
+    plain.message(program + ": " + e.what());
     return 1;
   } catch (const std::bad_alloc&) {
-    printError(program + ": out of memory\n");
+    plain.message(program + ": out of memory");
     return 1;
   } catch (const std::exception& e) {
-    printError(std::string("Internal error: ") + e.what() + "\n");
+    plain.message(std::string("Internal error: ") + e.what());
     return 2;
   } catch (...) {
-    printError("Internal error: unknown exception\n");
+    plain.message("Internal error: unknown exception");
     return 2;
   }
 }

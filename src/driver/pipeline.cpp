@@ -75,14 +75,14 @@ bool needsCFile(const Options& options) {
   return options.mode == Mode::ModeExec;
 }
 
-int runCompiler(const Options& options) {
+int runCompiler(const Options& options, Diagnostics& diagnostics) {
   if (options.mode != Mode::ModeAst && options.inputFile && options.outputFile &&
       isSameFile(*options.inputFile, *options.outputFile)) {
     throw CompileError("output file " + *options.outputFile + " is the input file");
   }
   RunNumbers runNumbers;
   TempFiles files(temporaryDirectory(), needsCFile(options), [&] { return runNumbers.next(); });
-  return compileWith(options, files, runFrontEnd);
+  return compileWith(options, files, frontEndReportingTo(diagnostics));
 }
 
 // -p prints the text of the AST file once the front end has accepted the source. The other modes
@@ -104,7 +104,10 @@ int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontE
   return buildExecutable(options, files, *translation);
 }
 
-int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener) {
+namespace {
+
+int parseSource(const Options& options, const TempFile& astFile, AstTextListener* listener,
+                Diagnostics* diagnostics) {
   const char* source = options.inputFile ? options.inputFile->c_str() : nullptr;
   // An AST file that could not be created is reported as the front end reports an output it
   // cannot open: after the source, which it opens first and reports itself when it cannot.
@@ -114,7 +117,26 @@ int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener
   }
   // -p prints the indented layout; the other modes read the text without the blanks.
   AstLayout layout = options.mode == Mode::ModeAst ? AstLayout::kIndented : AstLayout::kFlushLeft;
-  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener);
+  FrontEndExtras extras;
+  if (diagnostics != nullptr) {
+    extras.sink = diagnostics;
+    extras.keep_source = diagnostics->blocks();
+    if (source == nullptr) diagnostics->announceStandardInput();
+  }
+  return vrel_parse_fd(source, astFile.fd(), astFile.path().c_str(), layout, listener, extras);
+}
+
+}  // namespace
+
+int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener) {
+  return parseSource(options, astFile, listener, nullptr);
+}
+
+FrontEnd frontEndReportingTo(Diagnostics& diagnostics) {
+  return
+      [&diagnostics](const Options& options, const TempFile& astFile, AstTextListener* listener) {
+        return parseSource(options, astFile, listener, &diagnostics);
+      };
 }
 
 }  // namespace vrel

@@ -6,6 +6,7 @@
 #include "driver/options.h"
 #include "driver/temp_files.h"
 #include "frontend/frontend.h"
+#include "support/diagnostics.h"
 
 namespace vrel {
 
@@ -14,7 +15,8 @@ namespace vrel {
 // error path throws CompileError, an unreadable AST text std::logic_error, and a failure the front
 // end has reported ExitRequest. On every path out the temporary files are gone, except the C file
 // that a failed C compiler leaves for the user to examine.
-int runCompiler(const Options& options);
+// Messages go through `diagnostics`.
+int runCompiler(const Options& options, Diagnostics& diagnostics);
 
 // True when the run needs a temporary C file: to compile it.
 bool needsCFile(const Options& options);
@@ -25,8 +27,10 @@ bool needsCFile(const Options& options);
 using FrontEnd =
     std::function<int(const Options& options, const TempFile& astFile, AstTextListener* listener)>;
 
-// The real one, vrel_parse_fd: indented text for -p, flush left otherwise.
+// The real one, vrel_parse_fd: indented text for -p, flush left otherwise; its messages go
+// through `diagnostics` when it is given.
 int runFrontEnd(const Options& options, const TempFile& astFile, AstTextListener* listener);
+FrontEnd frontEndReportingTo(Diagnostics& diagnostics);
 
 // The stages after the temporary files of `options` were reserved in `files`.
 int compileWith(const Options& options, TempFiles& files, const FrontEnd& frontEnd);

@@ -143,6 +143,7 @@ constexpr std::array<Template, kNodeKindCount> kTemplates = [] {
 // A template made ready for writing: its fixed lines gathered into runs, each followed by one
 // hole (the node's token, a child, the list elements, or the end). Flush left, a run is one copy.
 struct Run {
+  std::uint8_t names = 0;       // constructor names in the run's lines
   std::uint8_t first_line = 0;  // the run's lines in `lines`
   std::uint8_t line_count = 0;
   std::uint8_t left_begin = 0;  // the run's lines without indentation, in `left`
@@ -158,6 +159,17 @@ struct Layout {
   std::array<Run, kMaxSteps> runs{};
   bool leaf = true;  // without children, so written without a frame of its own
 };
+
+// Constructor names in a line of a template: each begins with a capital letter.
+constexpr std::uint8_t names_in(std::string_view text) {
+  std::uint8_t names = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bool letter_before = i > 0 && ((text[i - 1] >= 'A' && text[i - 1] <= 'Z') ||
+                                   (text[i - 1] >= 'a' && text[i - 1] <= 'z'));
+    if (text[i] >= 'A' && text[i] <= 'Z' && !letter_before) ++names;
+  }
+  return names;
+}
 
 constexpr Layout prepare(const Template& steps) {
   Layout layout;
@@ -176,6 +188,7 @@ constexpr Layout prepare(const Template& steps) {
       for (char c : step.text) layout.left.at(left++) = c;
       layout.left.at(left++) = '\n';
       ++run.line_count;
+      run.names = static_cast<std::uint8_t>(run.names + names_in(step.text));
       run.left_size = static_cast<std::uint8_t>(left - run.left_begin);
       if (left >= 64 || run.left_size > OutputBlocks::kReadAhead) throw "run too long";
       continue;
@@ -211,6 +224,7 @@ constexpr std::array<Layout, kNodeKindCount> kLayouts = [] {
 // A node being laid out. What the rest of its template needs of the node is kept here, so that
 // the node itself is read once, when the walk enters it.
 struct Frame {
+  NodeId id;
   const Layout* layout;
   const Run* run;  // the next run of the node's template
   TextId text;
@@ -222,8 +236,13 @@ struct Frame {
 class Writer {
  public:
   // With `consumed`, tells the tree of every node and text as soon as the walk is done with it.
-  Writer(const SyntaxTree& tree, SyntaxTree* consumed, AstLayout layout, OutputBlocks& out)
-      : tree_(tree), consumed_(consumed), out_(out), indented_(layout == AstLayout::kIndented) {}
+  Writer(const SyntaxTree& tree, SyntaxTree* consumed, AstLayout layout, OutputBlocks& out,
+         std::vector<SourceSpan>* positions)
+      : tree_(tree),
+        consumed_(consumed),
+        out_(out),
+        indented_(layout == AstLayout::kIndented),
+        positions_(positions) {}
 
   void write(NodeId root) {
     enter(root, 0);
@@ -231,6 +250,7 @@ class Writer {
       Frame& frame = open_.back();
       const Run& run = *frame.run;
       std::size_t indent = frame.indent + level_indent(run.level);
+      if (positions_ != nullptr) note_names(frame.id, run);
       switch (run.hole) {
         case Op::kNone:
         case Op::kLine:  // never a hole
@@ -280,10 +300,11 @@ class Writer {
     const Layout& layout = kLayouts[node.kind];
     if (!layout.leaf) {
       open_.push_back(
-          {&layout, layout.runs.data(), node.text, node.first_child, node.first_child, indent});
+          {id, &layout, layout.runs.data(), node.text, node.first_child, node.first_child, indent});
       return;
     }
     for (const Run* run = layout.runs.data();; ++run) {
+      if (positions_ != nullptr) note_names(id, *run);
       put_lines(layout, *run, indent);
       if (run->hole == Op::kEnd) break;
       put_token(node.text, run->hole, indent + level_indent(run->level));
@@ -310,21 +331,28 @@ class Writer {
     if (consumed_ != nullptr) consumed_->done_with_text(text);
   }
 
+  // Every constructor name the run writes stands for the node's source.
+  void note_names(NodeId id, const Run& run) {
+    positions_->insert(positions_->end(), run.names, tree_.span(id));
+  }
+
   const SyntaxTree& tree_;
   SyntaxTree* consumed_;
   OutputBlocks& out_;
   bool indented_;
+  std::vector<SourceSpan>* positions_;
   std::vector<Frame> open_;
 };
 
 }  // namespace
 
 void write_ast(const SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
-  Writer(tree, nullptr, layout, out).write(root);
+  Writer(tree, nullptr, layout, out, nullptr).write(root);
 }
 
-void write_ast_consuming(SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out) {
-  Writer(tree, &tree, layout, out).write(root);
+void write_ast_consuming(SyntaxTree& tree, NodeId root, AstLayout layout, OutputBlocks& out,
+                         std::vector<SourceSpan>* positions) {
+  Writer(tree, &tree, layout, out, positions).write(root);
 }
 
 }  // namespace vrel::frontend

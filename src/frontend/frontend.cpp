@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
@@ -25,18 +29,40 @@ void release_call_state() {
   source_close();
 }
 
-bool open_source(const char* input_path) {
-  if (source_open(input_path)) return true;
-  (void)std::fprintf(stderr, "Error: cannot open input file: %s\n", input_path);
+// The messages of a call from memory, kept for its caller.
+class KeptErrors : public vrel::DiagnosticSink {
+ public:
+  explicit KeptErrors(std::vector<vrel::Located>& errors) : errors_(errors) {}
+  void report(std::string_view, const std::optional<vrel::Located>& error,
+              const std::optional<vrel::Located>&) override {
+    if (error) errors_.push_back(*error);
+  }
+  void fileError(std::string_view, std::string_view, std::string_view) override {}
+
+ private:
+  std::vector<vrel::Located>& errors_;
+};
+
+bool open_source(const char* input_path, const FrontEndExtras& extras) {
+  set_diagnostic_sink(extras.sink);
+  if (source_open(input_path, extras.keep_source)) return true;
+  int error = errno;
+  std::string line = std::string("Error: cannot open input file: ") + input_path;
+  if (extras.sink != nullptr) {
+    extras.sink->fileError(line, input_path, std::strerror(error));
+  } else {
+    (void)std::fprintf(stderr, "%s\n", line.c_str());
+  }
   return false;
 }
 
 // Parses the open source into `output_fd`. A lexical error fails a source that parses; its text
 // is written all the same, as for a syntax error after the main function.
-int run_parser(int output_fd, const char* output_path, AstLayout layout,
-               AstTextListener* listener) {
-  program_output_begin(output_fd, output_path, layout, listener);
+int run_parser(int output_fd, const char* output_path, AstLayout layout, AstTextListener* listener,
+               std::vector<vrel::SourceSpan>* positions) {
+  program_output_begin(output_fd, output_path, layout, listener, positions);
   vrel_lexer_start();
+  program_tree.keep_spans(positions != nullptr);
   std::int64_t errors_before = error_count;
   int result = kFrontEndAccepted;
   try {
@@ -61,7 +87,7 @@ void vrel_frontend_reset() {
 }
 
 int vrel_parse_file(const char* input_path, const char* output_path) {
-  if (!open_source(input_path)) return kFrontEndInputNotOpened;
+  if (!open_source(input_path, {})) return kFrontEndInputNotOpened;
   int fd = ::open(output_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
@@ -70,7 +96,7 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   }
   int result = kFrontEndAccepted;
   try {
-    result = run_parser(fd, output_path, AstLayout::kIndented, nullptr);
+    result = run_parser(fd, output_path, AstLayout::kIndented, nullptr, nullptr);
   } catch (...) {
     ::close(fd);
     throw;
@@ -80,8 +106,39 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
 }
 
 int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout,
-                  AstTextListener* listener) {
-  if (!open_source(input_path)) return kFrontEndInputNotOpened;
-  int result = run_parser(output_fd, output_path, layout, listener);
+                  AstTextListener* listener, const FrontEndExtras& extras) {
+  if (!open_source(input_path, extras)) return kFrontEndInputNotOpened;
+  int result = run_parser(output_fd, output_path, layout, listener, extras.positions);
   return program_output_end(true) ? result : kFrontEndOutputNotWritten;
+}
+
+std::string vrel_kept_source() {
+  return source_kept();
+}
+
+ParsedSource vrel_parse_memory(std::string_view source) {
+  // The text goes nowhere but into the result.
+  class Collect : public AstTextListener {
+   public:
+    explicit Collect(std::string& text) : text_(text) {}
+    void written(std::string_view block) override { text_.append(block); }
+
+   private:
+    std::string& text_;
+  };
+  ParsedSource parsed;
+  KeptErrors errors(parsed.errors);
+  Collect text(parsed.ast_text);
+  set_diagnostic_sink(&errors);
+  source_open_memory(source);
+  try {
+    parsed.result = run_parser(-1, "<memory>", AstLayout::kFlushLeft, &text, &parsed.positions);
+  } catch (...) {
+    set_diagnostic_sink(nullptr);
+    throw;
+  }
+  set_diagnostic_sink(nullptr);
+  program_output_end(true);
+  if (parsed.result != kFrontEndAccepted) parsed.positions.clear();
+  return parsed;
 }

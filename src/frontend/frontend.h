@@ -1,7 +1,12 @@
 // The front end's entry: parses a Vrel source file and writes its AST text.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "support/diagnostics.h"
+#include "support/source_location.h"
 
 // The results of vrel_parse_file; every failure is reported before it returns.
 inline constexpr int kFrontEndAccepted = 0;
@@ -35,8 +40,30 @@ class AstTextListener {
 // Reads `input_path` (standard input when null) and writes the AST text to `output_path`.
 int vrel_parse_file(const char* input_path, const char* output_path);
 
+// What a call reports to and keeps besides the AST text.
+struct FrontEndExtras {
+  // Where errors go, with their places; standard error, the message lines alone, when null.
+  vrel::DiagnosticSink* sink = nullptr;
+  // Keeps the bytes of a source that cannot be read twice (standard input), for vrel_kept_source.
+  bool keep_source = false;
+  // Gets the span of every constructor name of the AST text, in the order of the text.
+  std::vector<vrel::SourceSpan>* positions = nullptr;
+};
+
 // Reads `input_path` (standard input when null) and writes the AST text through `output_fd`, an
 // open descriptor of the file named `output_path` in messages; the descriptor stays open. Each
 // block written is shown to `listener` too, unless it is null.
 int vrel_parse_fd(const char* input_path, int output_fd, const char* output_path, AstLayout layout,
-                  AstTextListener* listener = nullptr);
+                  AstTextListener* listener = nullptr, const FrontEndExtras& extras = {});
+
+// The bytes the last call kept of its source (see FrontEndExtras::keep_source).
+std::string vrel_kept_source();
+
+// A source parsed from memory: nothing is printed and no file is written.
+struct ParsedSource {
+  int result = kFrontEndAccepted;
+  std::string ast_text;                     // flush left; empty unless the main function parsed
+  std::vector<vrel::Located> errors;        // the lexical and syntax errors, in order
+  std::vector<vrel::SourceSpan> positions;  // of every constructor name of `ast_text`
+};
+ParsedSource vrel_parse_memory(std::string_view source);

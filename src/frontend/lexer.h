@@ -1,6 +1,10 @@
 // The scanner generated from lexer.l; token codes and the token value come from parser.hpp.
 #pragma once
 
+// The text of the token returned last.
+extern char* vrel_yytext;
+extern int vrel_yyleng;
+
 // Returns the next token's code (0 at end of input); a token with text leaves it in vrel_yylval.
 int vrel_yylex();
 // Frees the scanner's buffers and returns it to its initial state.

@@ -47,7 +47,7 @@ void OutputBlocks::write_block() {
   const char* next = block_;
   const char* end = block_ + used_;
   used_ = 0;
-  while (next < end && !failed_) {
+  while (fd_ >= 0 && next < end && !failed_) {
     ssize_t n = ::write(fd_, next, static_cast<std::size_t>(end - next));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {

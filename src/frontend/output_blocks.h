@@ -19,6 +19,7 @@ class OutputBlocks {
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
   // Throws std::bad_alloc if the block cannot be had.
+  // A negative `fd` writes to no file: the blocks go to the listener alone.
   explicit OutputBlocks(int fd, AstTextListener* listener = nullptr);
   OutputBlocks(const OutputBlocks&) = delete;
   OutputBlocks& operator=(const OutputBlocks&) = delete;

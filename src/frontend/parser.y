@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <new>
 #include <string_view>
+#include <vector>
 
 #include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
 #include "frontend/program_output.h"
+#include "frontend/syntax_error.h"
 
 using namespace vrel::frontend;
 
@@ -21,8 +23,9 @@ using K = NodeKind;
 
 // The parser's stacks start at 200 entries and double up to 10000; the 10000th entry overflows.
 // Past the first 200 they live on the heap, at most two blocks at a time (the old one while it is
-// copied); they are remembered so that a parse left by an exception frees them as well.
-std::array<void*, 2> heap_stacks{};
+// copied), and so does the stack of the look-ahead check; they are remembered so that a parse
+// left by an exception frees them as well.
+std::array<void*, 4> heap_stacks{};
 
 void* allocate_stack(std::size_t size) {
   void* block = std::malloc(size);
@@ -36,8 +39,25 @@ void free_stack(void* block) {
   std::free(block);
 }
 
+// The span of the rule being reduced, from its first symbol to its last.
+vrel::SourceSpan reduced;
+
 NodeId node(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0) {
-  return program_tree.add(kind, children, text);
+  NodeId id = program_tree.add(kind, children, text);
+  if (program_tree.keeps_spans()) program_tree.set_span(id, reduced);
+  return id;
+}
+
+// A node whose span is not the whole rule's (a statement without its ";").
+NodeId node_over(vrel::SourceSpan span, NodeKind kind, std::initializer_list<NodeId> children,
+                 TextId text = 0) {
+  NodeId id = program_tree.add(kind, children, text);
+  if (program_tree.keeps_spans()) program_tree.set_span(id, span);
+  return id;
+}
+
+vrel::SourceSpan from_to(const vrel::SourceSpan& first, const vrel::SourceSpan& last) {
+  return {first.begin, last.end};
 }
 
 // An l-value used as an expression: its node becomes the "Elval(" form of itself.
@@ -68,10 +88,32 @@ NodeId call_as(NodeKind kind, NodeId call) {
 #define YYMAXDEPTH 10000
 #define YYMALLOC allocate_stack
 #define YYFREE free_stack
+#define YYLLOC_DEFAULT(Current, Rhs, N)                       \
+  do {                                                        \
+    if (N) {                                                  \
+      (Current).begin = YYRHSLOC(Rhs, 1).begin;               \
+      (Current).end = YYRHSLOC(Rhs, N).end;                   \
+    } else {                                                  \
+      (Current).begin = (Current).end = YYRHSLOC(Rhs, 0).end; \
+    }                                                         \
+    reduced = (Current);                                      \
+  } while (0)
 %}
 
 %code requires {
+#include <cstdint>
+
 #include "frontend/syntax_tree.h"
+#include "support/source_location.h"
+
+// The place of a symbol on the parser's stacks: its span of the source. It is copied as bytes
+// when the stacks grow; the skeleton starts it with four numbers, which say nothing here.
+struct ParserPlace : vrel::SourceSpan {
+  ParserPlace() = default;
+  constexpr ParserPlace(std::uint64_t begin, std::uint64_t end) : vrel::SourceSpan{begin, end} {}
+  constexpr ParserPlace(std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t) {}
+};
+#define VREL_YYLTYPE_IS_TRIVIAL 1
 }
 
 %code provides {
@@ -80,6 +122,12 @@ void vrel_parser_release();
 }
 
 %define api.prefix {vrel_yy}
+%define api.location.type {ParserPlace}
+%locations
+/* A syntax error names the tokens that could have come instead: exactly those, as the look-ahead
+   check leaves no default reduction unchecked. */
+%define parse.error custom
+%define parse.lac full
 
 /* Plain integers keep the value type trivial, so the stacks can grow. */
 %union {
@@ -174,9 +222,9 @@ local_def
 
 var_def
   : T_ID ':' data_type '[' T_NUMBER ']' ';'  {
-      $$ = node(K::kVarArray, {$3, node(K::kSize, {}, $5)}, $1);
+      $$ = node_over(from_to(@1, @6), K::kVarArray, {$3, node(K::kSize, {}, $5)}, $1);
     }
-  | T_ID ':' data_type ';'  { $$ = node(K::kVarScalar, {$3}, $1); }
+  | T_ID ':' data_type ';'  { $$ = node_over(from_to(@1, @3), K::kVarScalar, {$3}, $1); }
   ;
 
 type
@@ -205,13 +253,13 @@ stmt_list
 
 stmt
   : ';'                                   { $$ = node(K::kSskip); }
-  | l_value '=' expr ';'                  { $$ = node(K::kSassign, {$1, $3}); }
+  | l_value '=' expr ';'                  { $$ = node_over(from_to(@1, @3), K::kSassign, {$1, $3}); }
   | func_call ';'                         { $$ = call_as(K::kScall, $1); }
   | T_IF '(' cond ')' stmt                { $$ = node(K::kSif, {$3, $5}); }
   | T_IF '(' cond ')' stmt T_ELSE stmt    { $$ = node(K::kSifelse, {$3, $5, $7}); }
   | T_WHILE '(' cond ')' stmt             { $$ = node(K::kSwhile, {$3, $5}); }
-  | T_RETURN expr ';'                     { $$ = node(K::kSreturn, {$2}); }
-  | T_RETURN ';'                          { $$ = node(K::kSreturnNone); }
+  | T_RETURN expr ';'                     { $$ = node_over(from_to(@1, @2), K::kSreturn, {$2}); }
+  | T_RETURN ';'                          { $$ = node_over(@1, K::kSreturnNone, {}); }
   | compound_stmt                         { $$ = $1; }
   ;
 
@@ -269,7 +317,26 @@ expr_list
 
 void vrel_yyerror(const char* message) {
   // The skeleton calls a full stack "memory exhausted"; the stack allocator never fails silently.
-  report_error(std::string_view(message) == "memory exhausted" ? "parser stack overflow" : message);
+  if (std::string_view(message) == "memory exhausted") {
+    report_error("parser stack overflow", nesting_too_deep(vrel_yylloc));
+  } else {
+    report_error(message);
+  }
+}
+
+// Called by the parser with the look-ahead token that does not fit and the tokens that could
+// have stood in its place.
+static int yyreport_syntax_error(const yypcontext_t* context) {
+  std::array<yysymbol_kind_t, YYNTOKENS> expected{};
+  int count = yypcontext_expected_tokens(context, expected.data(), YYNTOKENS);
+  std::vector<std::string_view> names;
+  for (int i = 0; i < count; ++i) names.emplace_back(yysymbol_name(expected[i]));
+  yysymbol_kind_t found = yypcontext_token(context);
+  std::string_view text = found == YYSYMBOL_YYEOF ? std::string_view()
+                                                  : std::string_view(vrel_yytext, vrel_yyleng);
+  report_error("syntax error",
+               syntax_error(yysymbol_name(found), text, *yypcontext_location(context), names));
+  return 0;
 }
 
 void vrel_parser_release() {

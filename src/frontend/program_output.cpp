@@ -13,6 +13,7 @@ struct ProgramOutput {
   const char* path = nullptr;
   AstLayout layout = AstLayout::kIndented;
   AstTextListener* listener = nullptr;
+  std::vector<SourceSpan>* positions = nullptr;
   bool failed = false;
 };
 
@@ -26,13 +27,14 @@ void report_write_failure() {
 
 }  // namespace
 
-void program_output_begin(int fd, const char* path, AstLayout layout, AstTextListener* listener) {
-  output = {fd, path, layout, listener, false};
+void program_output_begin(int fd, const char* path, AstLayout layout, AstTextListener* listener,
+                          std::vector<SourceSpan>* positions) {
+  output = {fd, path, layout, listener, positions, false};
 }
 
 bool write_program(NodeId root) {
   OutputBlocks blocks(output.fd, output.listener);
-  write_ast_consuming(program_tree, root, output.layout, blocks);
+  write_ast_consuming(program_tree, root, output.layout, blocks, output.positions);
   blocks.put("\n");
   if (!blocks.finish()) report_write_failure();
   return !output.failed;
@@ -42,6 +44,7 @@ bool program_output_end(bool closed) {
   if (!closed) report_write_failure();
   output.fd = -1;
   output.listener = nullptr;
+  output.positions = nullptr;
   return !output.failed;
 }
 

@@ -120,6 +120,8 @@ void SyntaxTree::release() {
   next_node_ = 1;
   shared_block_ = 0;
   shared_used_ = kTextBlockSize;
+  keep_spans_ = false;
+  spans_ = {};
 }
 
 char* SyntaxTree::new_text_block(std::size_t size) {

@@ -7,11 +7,14 @@
 // text and its reader need next is memory the process has just given back.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
+
+#include "support/source_location.h"
 
 namespace vrel::frontend {
 
@@ -131,6 +134,15 @@ class SyntaxTree {
   // Frees every node and text; ids given out before are no longer valid.
   void release();
 
+  // Whether the parser keeps the source span of every node, for positions beside the AST text.
+  bool keeps_spans() const { return keep_spans_; }
+  void keep_spans(bool keep) { keep_spans_ = keep; }
+  void set_span(NodeId id, SourceSpan span) {
+    if (spans_.size() <= id) spans_.resize(std::max<std::size_t>(2 * spans_.size(), id + 1024));
+    spans_[id] = span;
+  }
+  SourceSpan span(NodeId id) const { return id < spans_.size() ? spans_[id] : SourceSpan{}; }
+
  private:
   // A block of memory straight from the system, so that it goes back there when freed. Every
   // block is of one of these sizes: a node block, a shared text block, or a long text.
@@ -152,6 +164,8 @@ class SyntaxTree {
   std::vector<Block> text_blocks_;
   std::size_t shared_block_ = 0;  // index of the block that short texts go into
   std::size_t shared_used_ = kTextBlockSize;
+  bool keep_spans_ = false;
+  std::vector<SourceSpan> spans_;  // by node, while spans are kept
 };
 
 // The tree of the source being parsed.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ast/source_map.h"
 #include "semantic/library_scope.h"
 #include "support/compile_error.h"
 
@@ -14,10 +15,20 @@ const Declared<FuncSig>& findFunc(const SymbolTable& table, std::string_view nam
   return *found;
 }
 
+// The error of a second declaration of `name` at `at`, with a note on the first.
+[[noreturn]] void declaredTwice(const std::string& message, const ast::Name& name,
+                                const std::optional<NodeRef>& at,
+                                const std::optional<NodeRef>& first) {
+  if (!at) throw CompileError(message);
+  throw CompileError(message, ErrorSite{*at, name + " is already declared in this scope", first,
+                                        "the first declaration of " + name + " is here"});
+}
+
 void declareVar(Scope& scope, const ast::Name& name, VarEntry entry) {
   const Declared<VarEntry>* found = scope.vars.find(name);
   if (found && found->depth == scope.depth) {
-    throw CompileError("identifier " + name + " already declared");
+    declaredTwice("identifier " + name + " already declared", name, entry.declaredAt,
+                  found->entry.declaredAt);
   }
   scope.vars.insert(name, {std::move(entry), scope.depth});
 }
@@ -51,20 +62,21 @@ SymbolTable closeScope(SymbolTable table) {
   return SymbolTable(std::move(parent));
 }
 
-SymbolTable addVar(SymbolTable table, const ast::Name& name, const ast::Type& type) {
-  declareVar(table.ownInnermost(), name, VarEntry{type, false});
+SymbolTable addVar(SymbolTable table, const ast::Name& name, const ast::Type& type,
+                   std::optional<NodeRef> at) {
+  declareVar(table.ownInnermost(), name, VarEntry{type, false, at});
   return table;
 }
 
 SymbolTable addParam(SymbolTable table, const ast::Param& param) {
   declareVar(table.ownInnermost(), param.name,
-             VarEntry{param.type, param.mode == ast::PassMode::ByRef});
+             VarEntry{param.type, param.mode == ast::PassMode::ByRef, ast::refOf(param)});
   return table;
 }
 
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
-                    const ast::List<ast::Param>& params) {
-  FuncSig sig{{}, {}, result};
+                    const ast::List<ast::Param>& params, std::optional<NodeRef> at) {
+  FuncSig sig{{}, {}, result, at};
   sig.paramModes.reserve(params.size());
   sig.paramTypes.reserve(params.size());
   for (const ast::Param& param : params) {
@@ -74,7 +86,7 @@ SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType
   Scope& scope = table.ownInnermost();
   const Declared<FuncSig>* found = scope.funcs.find(name);
   if (found && found->depth == scope.depth) {
-    throw CompileError("function " + name + " already declared");
+    declaredTwice("function " + name + " already declared", name, at, found->entry.declaredAt);
   }
   scope.funcs.insert(name, {std::move(sig), scope.depth});
   return table;

@@ -9,23 +9,27 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "ast/tree.h"
 #include "semantic/persistent_map.h"
+#include "support/compile_error.h"
 
 namespace vrel {
 
 struct VarEntry {
   ast::Type type;
   bool byRef;
+  std::optional<NodeRef> declaredAt = std::nullopt;  // where the source declares it
 };
 
 struct FuncSig {
   std::vector<bool> paramModes;       // true where the parameter is passed by reference
   std::vector<ast::Type> paramTypes;  // the declared type of each parameter
   ast::RetType result;
+  std::optional<NodeRef> declaredAt = std::nullopt;
 };
 
 // A declaration and the depth of the scope that made it: 0 for the library scope.
@@ -53,10 +57,11 @@ class SymbolTable {
  private:
   friend SymbolTable openScope(SymbolTable table);
   friend SymbolTable closeScope(SymbolTable table);
-  friend SymbolTable addVar(SymbolTable, const ast::Name&, const ast::Type&);
+  friend SymbolTable addVar(SymbolTable, const ast::Name&, const ast::Type&,
+                            std::optional<NodeRef>);
   friend SymbolTable addParam(SymbolTable, const ast::Param&);
   friend SymbolTable addFunc(SymbolTable, const ast::Name&, const ast::RetType&,
-                             const ast::List<ast::Param>&);
+                             const ast::List<ast::Param>&, std::optional<NodeRef>);
 
   // The innermost scope, copied first when another table still refers to it.
   Scope& ownInnermost();
@@ -70,10 +75,13 @@ SymbolTable initialTable();
 SymbolTable openScope(SymbolTable table);
 SymbolTable closeScope(SymbolTable table);
 
-SymbolTable addVar(SymbolTable table, const ast::Name& name, const ast::Type& type);
+// A declaration made at `at` in the source; a second one of the name in the same scope is an
+// error there, with a note on the first.
+SymbolTable addVar(SymbolTable table, const ast::Name& name, const ast::Type& type,
+                   std::optional<NodeRef> at = std::nullopt);
 SymbolTable addParam(SymbolTable table, const ast::Param& param);
 SymbolTable addFunc(SymbolTable table, const ast::Name& name, const ast::RetType& result,
-                    const ast::List<ast::Param>& params);
+                    const ast::List<ast::Param>& params, std::optional<NodeRef> at = std::nullopt);
 
 // The signature stays valid until the table's next declaration.
 const FuncSig& lookupFunc(const SymbolTable& table, std::string_view name);

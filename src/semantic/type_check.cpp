@@ -1,7 +1,9 @@
 #include "semantic/type_check.h"
 
+#include <optional>
 #include <string>
 
+#include "ast/source_map.h"
 #include "semantic/library_scope.h"
 #include "support/compile_error.h"
 
@@ -37,6 +39,13 @@ std::string scalarName(DataType data) {
   return data == DataType::Dinteger ? "an int" : "a byte";
 }
 
+// An error about `at`, which the message names.
+[[noreturn]] void failAt(const std::optional<NodeRef>& at, const std::string& message) {
+  CompileError error(message);
+  error.placeAt(at);
+  throw error;
+}
+
 std::string argument(const Name& callee, std::size_t position) {
   return "argument " + std::to_string(position) + " of " + callee;
 }
@@ -62,7 +71,8 @@ void checkHeader(const FuncDef& func, bool isMain) {
   }
   for (const Param& param : func.params) {
     if (isArrayOfArrays(param.type)) {
-      throw CompileError("parameter " + param.name + " of " + func.name + " is an array of arrays");
+      failAt(refOf(param),
+             "parameter " + param.name + " of " + func.name + " is an array of arrays");
     }
   }
   auto result = func.result.get_if<Rtype>();
@@ -84,12 +94,12 @@ ValueType elementType(const VarEntry& entry, const Name& name) {
 }
 
 void requireScalar(ValueType type, const Expr& expr) {
-  if (type.isArray) throw CompileError(describeArray(expr) + " used as a scalar");
+  if (type.isArray) failAt(refOf(expr), describeArray(expr) + " used as a scalar");
 }
 
 void checkAssignment(const LValue& target, ValueType type) {
-  if (target.is<Lstr>()) throw CompileError("cannot assign to a string constant");
-  if (type.isArray) throw CompileError("cannot assign to array " + target.get_if<LPrim>()->name);
+  if (target.is<Lstr>()) failAt(refOf(target), "cannot assign to a string constant");
+  if (type.isArray) failAt(refOf(target), "cannot assign to array " + target.get_if<LPrim>()->name);
 }
 
 void checkReturn(const FuncDef& func, bool hasValue) {
@@ -107,18 +117,18 @@ void checkArgument(const Name& callee, std::size_t position, const Type& param, 
   ValueType wanted = valueType(param);
   if (wanted.isArray) {
     if (!type.isArray || type.scalar != wanted.scalar) {
-      throw CompileError(argument(callee, position) + " must be " + scalarName(wanted.scalar) +
-                         " array");
+      failAt(refOf(arg),
+             argument(callee, position) + " must be " + scalarName(wanted.scalar) + " array");
     }
     if (arg.is<Eparen>()) {
-      throw CompileError(argument(callee, position) + " must not be in parentheses");
+      failAt(refOf(arg), argument(callee, position) + " must not be in parentheses");
     }
   } else if (!byRef) {
-    if (type.isArray) throw CompileError(argument(callee, position) + " must be a scalar");
+    if (type.isArray) failAt(refOf(arg), argument(callee, position) + " must be a scalar");
   } else if (type != wanted || !isAddressable(arg)) {
     std::string scalar = scalarName(wanted.scalar);
-    throw CompileError(argument(callee, position) + " must be " + scalar +
-                       " variable or an element of " + scalar + " array");
+    failAt(refOf(arg), argument(callee, position) + " must be " + scalar +
+                           " variable or an element of " + scalar + " array");
   }
 }
 
