@@ -18,7 +18,7 @@ DESTDIR ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR ?=
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = frontend reader translate
+FUZZ_TARGETS = frontend reader translate messages
 # Short inputs keep every nesting within the default stack; stderr (the front end's messages)
 # is closed, libFuzzer's own reports still appear.
 FUZZ_FLAGS = -max_len=4096 -timeout=10 -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1
@@ -94,9 +94,10 @@ demo: vrelc
 
 # BENCH_SIZES=1000,10000 limits the pipeline table to the sizes named (statements).
 bench: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target vrel_bench vrelc vrel-lsp
 	$(BUILD_DIR)/bench/vrel_bench
 	python3 bench/pipeline_table.py $(BUILD_DIR)/vrelc
+	python3 bench/lsp_table.py $(BUILD_DIR)/vrel-lsp
 
 install:
 	@scripts/install-deps.sh --build

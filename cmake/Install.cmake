@@ -1,14 +1,16 @@
-# What `make install` puts under the prefix: the stripped compiler, its man page, the guide and
-# the examples, and the editor files. `uninstall` removes what the last install recorded.
+# What `make install` puts under the prefix: the stripped compiler and language server, their
+# man pages, the guide and the examples, and the editor files. `uninstall` removes what the last
+# install recorded.
 include(GNUInstallDirs)
 
 set(VRELC_EDITORS_DIR ${CMAKE_INSTALL_DATADIR}/vrelc/editors)
 configure_file(docs/vrelc.1.in ${PROJECT_BINARY_DIR}/vrelc.1 @ONLY)
+configure_file(docs/vrel-lsp.1.in ${PROJECT_BINARY_DIR}/vrel-lsp.1 @ONLY)
 configure_file(editors/vscode/package.json.in ${PROJECT_BINARY_DIR}/editors/vscode/package.json
                @ONLY)
 
-install(TARGETS vrelc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_BINARY_DIR}/vrelc.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(TARGETS vrelc vrel-lsp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_BINARY_DIR}/vrelc.1 ${PROJECT_BINARY_DIR}/vrel-lsp.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md docs/language.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(DIRECTORY editors/ DESTINATION ${VRELC_EDITORS_DIR} PATTERN package.json.in EXCLUDE)

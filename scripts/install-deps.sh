@@ -16,6 +16,7 @@ need bison bison
 need cmake cmake
 need ninja ninja-build
 need g++ g++
+need /usr/include/nlohmann/json.hpp nlohmann-json3-dev
 if [ "$1" != "--build" ]; then
   need python3 python3
   need groff groff-base

@@ -11,7 +11,7 @@ rm -rf "$work"
 mkdir -p "$work"
 
 DESTDIR="$stage" timeout 120 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
-for file in bin/vrelc share/man/man1/vrelc.1 \
+for file in bin/vrelc share/man/man1/vrelc.1 bin/vrel-lsp share/man/man1/vrel-lsp.1 \
     share/doc/vrelc/README.md share/doc/vrelc/language.md \
     share/doc/vrelc/examples/hello.vrel share/doc/vrelc/examples/hello.out \
     share/vrelc/editors/vim/syntax/vrel.vim share/vrelc/editors/vim/ftdetect/vrel.vim \
@@ -20,22 +20,27 @@ for file in bin/vrelc share/man/man1/vrelc.1 \
   [ -f "$root/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 [ ! -e "$root/share/vrelc/editors/vscode/package.json.in" ] || { echo "template installed"; exit 1; }
-if readelf -S "$root/bin/vrelc" | grep -q '\.symtab'; then
-  echo "the installed vrelc is not stripped"
-  exit 1
-fi
+for program in vrelc vrel-lsp; do
+  if readelf -S "$root/bin/$program" | grep -q '\.symtab'; then
+    echo "the installed $program is not stripped"
+    exit 1
+  fi
+done
 
 # The installed compiler builds an installed example, and states the project's version.
 cd "$work"
 TMPDIR="$work" timeout 60 "$root/bin/vrelc" -o hello "$root/share/doc/vrelc/examples/hello.vrel"
 timeout 10 ./hello | diff -u "$root/share/doc/vrelc/examples/hello.out" -
 [ "$("$root/bin/vrelc" -V)" = "Vrel compiler, version $version" ]
+[ "$("$root/bin/vrel-lsp" -V)" = "Vrel language server, version $version" ]
 grep -q "\"version\": \"$version" "$root/share/vrelc/editors/vscode/package.json"
 
-# The man page renders without a warning, and its footer carries the same version.
-timeout 30 groff -ww -man -Tutf8 "$root/share/man/man1/vrelc.1" >man.txt 2>warnings.txt
-[ ! -s warnings.txt ] || { cat warnings.txt; exit 1; }
-grep -q "vrelc $version" man.txt
+# The man pages render without a warning, and their footers carry the same version.
+for page in vrelc vrel-lsp; do
+  timeout 30 groff -ww -man -Tutf8 "$root/share/man/man1/$page.1" >man.txt 2>warnings.txt
+  [ ! -s warnings.txt ] || { cat warnings.txt; exit 1; }
+  grep -q "$page $version" man.txt
+done
 
 DESTDIR="$stage" timeout 120 cmake --build "$build" --target uninstall >/dev/null
 left=$(find "$stage" -type f -o -type l -o -name '*vrelc*')

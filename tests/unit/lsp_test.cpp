@@ -1,0 +1,98 @@
+// The language server's framing, positions and call finder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lsp/call_context.h"
+#include "lsp/document.h"
+#include "lsp/message_reader.h"
+
+namespace vrel::lsp {
+namespace {
+
+// What the reader hands out for `input` fed in pieces of `piece` bytes: bodies as they are,
+// faults as "!" + reason.
+std::vector<std::string> frames(const std::string& input, std::size_t piece) {
+  MessageReader reader;
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at < input.size(); at += piece) {
+    reader.feed(std::string_view(input).substr(at, piece));
+    while (std::optional<Frame> frame = reader.next()) {
+      if (const auto* body = std::get_if<Body>(&*frame)) {
+        out.push_back(body->bytes);
+      } else {
+        out.push_back("!" + std::get<FramingFault>(*frame).reason);
+      }
+    }
+  }
+  return out;
+}
+
+TEST(MessageReaderTest, FramesAnySplitOfTheInput) {
+  std::string input =
+      "Content-Length: 2\r\n\r\n{}"
+      "\r\n"  // a stray line end between messages
+      "content-length:3\r\nContent-Type: application/vscode-jsonrpc\r\n\r\n[1]"
+      "Content-Length: 0\r\n\r\n";
+  std::vector<std::string> wanted = {"{}", "[1]", ""};
+  for (std::size_t piece : {1, 2, 7, 1000}) EXPECT_EQ(frames(input, piece), wanted) << piece;
+}
+
+TEST(MessageReaderTest, RefusesWhatItCannotTrust) {
+  std::vector<std::string> wanted = {
+      "!invalid Content-Length", "!no Content-Length header", "!conflicting Content-Length headers",
+      "!malformed header line",  "!header block too long",    "ok"};
+  std::string input =
+      "Content-Length: -1\r\n\r\n"
+      "Content-Type: x\r\n\r\n"
+      "Content-Length: 1\r\nContent-Length: 2\r\n\r\n"
+      "{\"jsonrpc\"}\r\n\r\n"
+      "X: " +
+      std::string(MessageReader::kMaxHeaderBytes, 'a') + "\r\n\r\n" + "Content-Length: 2\r\n\r\nok";
+  EXPECT_EQ(frames(input, 1 << 16), wanted);
+  // A length too large to hold is skipped as its bytes arrive: here the rest of the input.
+  EXPECT_EQ(
+      frames("Content-Length: 99999999999999999999999999\r\n\r\nContent-Length: 2\r\n\r\nok", 5),
+      std::vector<std::string>{"!Content-Length too large"});
+}
+
+TEST(DocumentTest, CountsUtf16UnitsAndEveryLineEnd) {
+  // é is two bytes and one unit; the emoji four bytes and two units; \xff is not UTF-8.
+  Document doc("a\xc3\xa9\xf0\x9f\x98\x80x\r\nb\rc\n\xff!", 1);
+  EXPECT_EQ(doc.positionAt(7), (Position{0, 4}));  // x
+  EXPECT_EQ(doc.offsetAt({0, 4}), 7u);
+  EXPECT_EQ(doc.positionAt(4), (Position{0, 2}));  // inside the emoji: at its start
+  EXPECT_EQ(doc.offsetAt({0, 3}), 3u);             // between the emoji's halves: before it
+  EXPECT_EQ(doc.offsetAt({0, 99}), 8u);            // past the end of the line: before CR LF
+  EXPECT_EQ(doc.positionAt(10), (Position{1, 0}));
+  EXPECT_EQ(doc.positionAt(12), (Position{2, 0}));  // after a lone CR
+  EXPECT_EQ(doc.positionAt(15), (Position{3, 1}));
+  EXPECT_EQ(doc.offsetAt({99, 0}), doc.text().size());
+  EXPECT_EQ(doc.offsetAt({-1, -1}), 0u);
+}
+
+TEST(DocumentTest, ReplacesRangesOrTheWholeText) {
+  Document doc("one\ntwo\nthree\n", 1);
+  doc.replace(Range{{1, 0}, {2, 2}}, "2\nTH");
+  EXPECT_EQ(doc.text(), "one\n2\nTHree\n");
+  doc.replace(Range{{2, 3}, {0, 1}}, "-");  // an end before the start inserts at the start
+  EXPECT_EQ(doc.text(), "one\n2\nTHr-ee\n");
+  EXPECT_EQ(doc.positionAt(doc.text().size()), (Position{3, 0}));
+  doc.replace(std::nullopt, "x");
+  EXPECT_EQ(doc.text(), "x");
+  EXPECT_EQ(doc.offsetAt({1, 0}), 1u);
+}
+
+TEST(CallContextTest, FindsTheCallBeingTyped) {
+  auto call = [](std::string_view text) { return callAt(text, text.size()); };
+  EXPECT_EQ(call("  add(f(1, 2), ")->callee, "add");
+  EXPECT_EQ(call("  add(f(1, 2), ")->argument, 1u);
+  EXPECT_EQ(call("  add (x, \"(,\", ',', -- (\n (* ( *) ")->argument, 3u);
+  EXPECT_FALSE(call("  x = (1 + "));
+  EXPECT_FALSE(call("  add(1); x = 2"));
+  EXPECT_FALSE(call("  add(1, (* open"));
+}
+
+}  // namespace
+}  // namespace vrel::lsp
