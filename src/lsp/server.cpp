@@ -55,7 +55,9 @@ void Server::message(const Json& message) {
     if (!id) fail(nullptr, ErrorCode::kInvalidRequest, "a message without a method");
     return;  // a response: the server sends no requests, so it answers nothing
   }
+  // Some clients send null for no parameters (shutdown, exit): taken as none.
   const Json* params = member(message, "params");
+  if (params && params->is_null()) params = nullptr;
   Json none = Json::object();
   if (params && !params->is_object() && !params->is_array()) {
     if (id) fail(*id, ErrorCode::kInvalidParams, "params must be an object or an array");
