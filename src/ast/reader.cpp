@@ -193,7 +193,7 @@ class Reader {
  private:
   template <class Field>
   bool read(Tag<Field> field, Position position) {
-    if (depth_ == maxDepth_) throw NestingTooDeep();
+    if (depth_ == maxDepth_) throw NestingTooDeep(names_);
     ++depth_;
     std::size_t opens = scan_.acceptOpens();
     bool ok = core(field, opens > 0 ? Position::Value : position);
@@ -306,7 +306,7 @@ class Reader {
   }
 
   bool core(Tag<std::int32_t>, Position) {
-    auto value = scan_.integer();
+    auto value = scan_.integer(readingSize_ ? &sizeDigits_ : nullptr);
     if (!value) return false;
     words_.push_back(static_cast<Word>(*value));
     return true;
@@ -385,8 +385,18 @@ class Reader {
            tuple<FuncDef, NameField, RetType, List<Param>, List<LocalDef>, Stmt>();
   }
 
+  // The size, the definition's last component, is kept as digits when it does not fit.
   bool core(Tag<VarDef>, Position position) {
-    return keyword(kVarDef, position) && tuple<VarDef, Type, NameField, std::int32_t>();
+    if (!keyword(kVarDef, position)) return false;
+    sizeDigits_.clear();
+    readingSize_ = true;
+    bool ok = tuple<VarDef, Type, NameField, std::int32_t>();
+    readingSize_ = false;
+    std::size_t zeros = std::min(sizeDigits_.find_first_not_of('0'), sizeDigits_.size() - 1);
+    sizeDigits_.erase(0, zeros);
+    oversized_ =
+        sizeDigits_.size() > 10 || (sizeDigits_.size() == 10 && sizeDigits_ > "2147483647");
+    return ok;
   }
 
   bool core(Tag<LocalDef>, Position position) {
@@ -394,7 +404,9 @@ class Reader {
       case LocalDef::tagOf<LFunc>():
         return fieldNode<LocalDef, LFunc, FuncDef>();
       case LocalDef::tagOf<LVar>():
-        return fieldNode<LocalDef, LVar, VarDef>();
+        if (!fieldNode<LocalDef, LVar, VarDef>()) return false;
+        if (oversized_) store_.noteOversizedArray(words_.back(), sizeDigits_);
+        return true;
     }
     return false;
   }
@@ -508,6 +520,9 @@ class Reader {
   std::vector<Word> words_;  // the words of the values being read, innermost last
   std::string text_;         // the last string literal with an escape, decoded
   NodeIndex* index_;
+  bool readingSize_ = false;                 // the integer read next is an array's size
+  std::string sizeDigits_;                   // the digits of the last size read
+  bool oversized_ = false;                   // the last size was more than an array can have
   std::uint64_t names_ = 0;                  // constructor names read so far
   std::vector<std::uint64_t> pendingNames_;  // of the nodes being read, while indexing
 

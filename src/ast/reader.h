@@ -15,10 +15,16 @@
 namespace vrel::ast {
 
 // The text nests deeper than the stack of the calling thread lets the later stages walk.
+// `name` counts the constructor names of the text before the value that went too deep.
 class NestingTooDeep : public std::runtime_error {
  public:
-  NestingTooDeep()
-      : std::runtime_error("the program is nested too deeply for the available stack") {}
+  explicit NestingTooDeep(std::uint64_t name = 0)
+      : std::runtime_error("the program is nested too deeply for the available stack"),
+        name_(name) {}
+  std::uint64_t name() const { return name_; }
+
+ private:
+  std::uint64_t name_;
 };
 
 // Which constructor name of the text each node of the tree was read from: the store index of

@@ -59,12 +59,15 @@ bool TextScanner::readMore(std::size_t count) {
   return static_cast<std::size_t>(end_ - pos_) >= count;
 }
 
-std::optional<std::int32_t> TextScanner::integer() {
+std::optional<std::int32_t> TextScanner::integer(std::string* digits) {
   skipSpace();
   if (!is(*pos_, kDigit)) return std::nullopt;
   std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32
   for (;;) {
-    for (; is(*pos_, kDigit); ++pos_) value = value * 10 + static_cast<std::uint32_t>(*pos_ - '0');
+    for (; is(*pos_, kDigit); ++pos_) {
+      value = value * 10 + static_cast<std::uint32_t>(*pos_ - '0');
+      if (digits != nullptr) *digits += *pos_;
+    }
     if (pos_ != end_ || !refill(1)) return static_cast<std::int32_t>(value);
   }
 }

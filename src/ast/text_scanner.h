@@ -99,8 +99,9 @@ class TextScanner {
     return true;
   }
 
-  // One or more decimal digits, taken modulo 2^32 as a signed 32-bit integer.
-  std::optional<std::int32_t> integer();
+  // One or more decimal digits, taken modulo 2^32 as a signed 32-bit integer; the digits
+  // themselves go to `digits` when it is given.
+  std::optional<std::int32_t> integer(std::string* digits = nullptr);
 
   // A double-quoted string literal with its escapes decoded. `text` views the decoded bytes: the
   // literal itself when it holds no escape, else `scratch`; the view lasts until the next

@@ -47,6 +47,8 @@ class Node {
 
   // The node's constructor struct (a value: its fields are handles).
   Variant variant() const;
+  // The storage of the tree the node was read with; null for a built node.
+  const TreeStore* store() const { return store_; }
   // Where the node is in the storage of the tree it was read with; nothing for a built node.
   std::optional<Word> storeIndex() const {
     if (built_) return std::nullopt;

@@ -15,7 +15,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ast/tree_string.h"
@@ -54,6 +56,17 @@ class TreeStore {
 
   std::size_t wordCount() const { return size_; }
 
+  // The size of the array declared by the node `node`, as its digits, when it is more than an
+  // array can have: the 32-bit value stored for it is the size modulo 2^32.
+  void noteOversizedArray(Word node, std::string digits) {
+    oversizedArrays_.emplace_back(node, std::move(digits));
+  }
+  const std::string* oversizedArray(Word node) const {
+    for (const auto& [at, digits] : oversizedArrays_)
+      if (at == node) return &digits;
+    return nullptr;
+  }
+
  private:
   static constexpr Word kEmptyList = 0;  // the first record: a list of no elements
 
@@ -68,8 +81,9 @@ class TreeStore {
   std::string_view stringAt(Word index) const;
 
   Word* words_ = nullptr;
-  std::size_t size_ = 0;       // words in use
-  std::size_t capacity_ = 0;   // words mapped
+  std::size_t size_ = 0;      // words in use
+  std::size_t capacity_ = 0;  // words mapped
+  std::vector<std::pair<Word, std::string>> oversizedArrays_;
   std::vector<Word> strings_;  // open-addressing table of string records; 0 is a free slot
   std::size_t stringCount_ = 0;
 };

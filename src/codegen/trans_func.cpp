@@ -67,7 +67,8 @@ void transHeader(GenState& state, const FuncDef& func) {
 
 void transVarDef(GenState& state, const VarDef& var, const LocalDef& local) {
   state.table = addVar(std::move(state.table), var.name, var.type, refOf(local));
-  checkVarDef(var);
+  const ast::TreeStore* store = local.store();
+  checkVarDef(var, store != nullptr ? store->oversizedArray(*local.storeIndex()) : nullptr);
   transType(state, var.type);
   emitVarName(state, var.name);
   if (var.size > 0) {

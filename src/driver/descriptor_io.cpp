@@ -14,10 +14,6 @@ namespace vrel {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what, int error) {
-  throw CompileError("cannot " + what + ": " + std::strerror(error));
-}
-
 // Writes every byte or returns false with errno set. A write of 2 MiB or more can make the kernel
 // put the file's pages in huge folios, which cost several times as much to come by as small ones:
 // large texts go out a block at a time.
@@ -40,7 +36,7 @@ std::size_t readAt(int fd, char* bytes, std::size_t count, off_t offset, const s
   for (;;) {
     ssize_t got = ::pread(fd, bytes, count, offset);
     if (got >= 0) return static_cast<std::size_t>(got);
-    if (errno != EINTR) fail("read " + path, errno);
+    if (errno != EINTR) failOnFile("read", path, errno);
   }
 }
 
@@ -118,7 +114,7 @@ bool DescriptorWriter::flushBuffer() {
 }
 
 void DescriptorWriter::failed() const {
-  fail("write " + name_, error_);
+  failOnFile("write", name_, error_);
 }
 
 void printStandardOutput(std::string_view text) {
@@ -139,7 +135,7 @@ std::size_t DescriptorSource::read(char* buffer, std::size_t capacity) {
 
 int openForWriting(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) fail("open " + path + " for writing", errno);
+  if (fd < 0) failOnFile("open", path, errno, " for writing");
   return fd;
 }
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "ast/reader.h"
@@ -27,6 +28,14 @@ std::optional<std::string> sourceAgain(const std::optional<std::string>& inputFi
   }
   ::close(fd);
   return bytes;
+}
+
+std::optional<Located> locateName(std::uint64_t name, std::string source) {
+  ParsedSource parsed = vrel_parse_memory(source);
+  if (parsed.positions.empty()) return std::nullopt;
+  SourceSpan span = parsed.positions[std::min<std::uint64_t>(name, parsed.positions.size() - 1)];
+  return Located{"the program is nested too deeply here for the stack this run has",
+                 SourceText(std::move(source)).locate(span)};
 }
 
 ErrorPlaces locateError(const CompileError& error, std::string source) {

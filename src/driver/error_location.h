@@ -18,6 +18,9 @@ struct ErrorPlaces {
 };
 ErrorPlaces locateError(const CompileError& error, std::string source);
 
+// Where the text of `source` nests deeper than the stack allows: at its `name`-th constructor.
+std::optional<Located> locateName(std::uint64_t name, std::string source);
+
 // The bytes of the source again: the file `inputFile`, or what the front end kept of standard
 // input; nothing when the file cannot be read.
 std::optional<std::string> sourceAgain(const std::optional<std::string>& inputFile);

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "ast/reader.h"
 #include "driver/command_line.h"
 #include "driver/descriptor_io.h"
 #include "driver/error_location.h"
@@ -47,6 +48,10 @@ int run(const std::vector<std::string>& arguments, const std::string& program) {
     return vrel::runCompiler(options, diagnostics);
   } catch (const vrel::CompileError& e) {
     std::string line = program + ": " + e.what();
+    if (e.file()) {
+      diagnostics.fileError(line, e.file()->path, e.file()->reason);
+      return 1;
+    }
     if (!diagnostics.blocks() || !e.site()) {
       diagnostics.message(line);
       return 1;
@@ -57,6 +62,16 @@ int run(const std::vector<std::string>& arguments, const std::string& program) {
     }
     diagnostics.report(line, places.error, places.note);
     return 1;
+  } catch (const vrel::ast::NestingTooDeep& e) {
+    std::string line = std::string("Internal error: ") + e.what();
+    std::optional<vrel::Located> place;
+    if (diagnostics.blocks()) {
+      if (std::optional<std::string> source = vrel::sourceAgain(options.inputFile)) {
+        place = vrel::locateName(e.name(), std::move(*source));
+      }
+    }
+    diagnostics.report(line, place);
+    return 2;
   }
 }
 

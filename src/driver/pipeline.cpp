@@ -1,6 +1,7 @@
 #include "driver/pipeline.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -112,7 +113,12 @@ int parseSource(const Options& options, const TempFile& astFile, AstTextListener
   // An AST file that could not be created is reported as the front end reports an output it
   // cannot open: after the source, which it opens first and reports itself when it cannot.
   if (!astFile.created() && sourceOpens(source)) {
-    (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", astFile.path().c_str());
+    std::string line = "Error: cannot open output file: " + astFile.path();
+    if (diagnostics != nullptr) {
+      diagnostics->fileError(line, astFile.path(), std::strerror(astFile.createError()));
+    } else {
+      (void)std::fprintf(stderr, "%s\n", line.c_str());
+    }
     return kFrontEndOutputNotWritten;
   }
   // -p prints the indented layout; the other modes read the text without the blanks.

@@ -20,10 +20,6 @@ namespace {
 // Draws a taken name this many times in a row before giving up on the directory.
 constexpr int kMaxAttempts = 1000;
 
-[[noreturn]] void fail(const std::string& what, int error) {
-  throw CompileError("cannot " + what + ": " + std::strerror(error));
-}
-
 // Keeps the descriptor clear of 0, 1 and 2, so that a standard stream closed at start never
 // becomes a temporary file.
 int aboveStandardStreams(int fd) {
@@ -95,7 +91,7 @@ void TempFile::discard() {
 }
 
 int TempFile::writableFd() const {
-  if (fd_ < 0) fail("open " + path_ + " for writing", createError_);
+  if (fd_ < 0) failOnFile("open", path_, createError_, " for writing");
   return fd_;
 }
 
@@ -111,7 +107,7 @@ void TempFile::close() {
   if (fd_ < 0) return;
   int result = ::close(fd_);
   fd_ = -1;
-  if (result != 0 && errno != EINTR) fail("write " + path_, errno);
+  if (result != 0 && errno != EINTR) failOnFile("write", path_, errno);
 }
 
 void TempFile::remove() {
@@ -120,7 +116,7 @@ void TempFile::remove() {
   CleanupSignalsBlocked blocked;
   unregisterFromCleanup(path_.c_str());
   held_ = false;
-  if (::unlink(path_.c_str()) != 0) fail("remove " + path_, errno);
+  if (::unlink(path_.c_str()) != 0) failOnFile("remove", path_, errno);
 }
 
 void TempFile::keep() {

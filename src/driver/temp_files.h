@@ -45,6 +45,8 @@ class TempFile {
 
   const std::string& path() const { return path_; }
   bool created() const { return fd_ >= 0; }
+  // errno of the create that failed.
+  int createError() const { return createError_; }
 
   // The descriptor of the exclusive create, or -1 when it failed.
   int fd() const { return fd_; }

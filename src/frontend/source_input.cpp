@@ -49,7 +49,7 @@ bool source_open(const char* path, bool keep) {
   }
   struct stat status {};
   source.regular = ::fstat(source.fd, &status) == 0 && S_ISREG(status.st_mode);
-  source.keep = keep && !source.regular;
+  source.keep = keep && (path == nullptr || !source.regular);
   source.terminal = ::isatty(source.fd) == 1;
   return true;
 }

@@ -10,7 +10,7 @@ namespace vrel::frontend {
 
 // Opens `path` for reading, or takes standard input when it is null; false if it cannot be
 // opened, with the system's error in errno. With `keep`, the bytes read from a source that is
-// not a regular file are kept, for source_line and source_kept.
+// read again by name (standard input, a pipe) are kept, for source_line and source_kept.
 bool source_open(const char* path, bool keep = false);
 // Reads from `text`, which must outlive the call.
 void source_open_memory(std::string_view text);

@@ -81,7 +81,11 @@ void checkHeader(const FuncDef& func, bool isMain) {
   }
 }
 
-void checkVarDef(const VarDef& var) {
+void checkVarDef(const VarDef& var, const std::string* oversized) {
+  if (oversized != nullptr) {
+    throw CompileError("array " + var.name + " has " + *oversized +
+                       " elements; an array has 1 to 2147483647");
+  }
   if (var.type.is<TArr>() && var.size <= 0) {
     throw CompileError("array " + var.name + " must have at least one element");
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "ast/tree.h"
 #include "semantic/symbol_table.h"
@@ -30,8 +31,8 @@ ValueType valueType(const ast::Type& type);
 // a parameter, and for the main function no parameters and no library routine's name.
 void checkHeader(const ast::FuncDef& func, bool isMain);
 
-// An array has at least one element.
-void checkVarDef(const ast::VarDef& var);
+// An array has 1 to 2147483647 elements; `oversized` is the size as written when it is more.
+void checkVarDef(const ast::VarDef& var, const std::string* oversized = nullptr);
 
 // The element type of the variable `name`, declared as `entry`, when it is indexed.
 ValueType elementType(const VarEntry& entry, const ast::Name& name);

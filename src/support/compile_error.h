@@ -28,13 +28,23 @@ struct ErrorSite {
   std::string noteText;
 };
 
+// A failed operation on a file: the file, and the system's reason.
+struct FileProblem {
+  std::string path;
+  std::string reason;
+};
+
 class CompileError : public std::runtime_error {
  public:
   explicit CompileError(const std::string& message) : std::runtime_error(message) {}
   CompileError(const std::string& message, ErrorSite site)
       : std::runtime_error(message), site_(std::move(site)) {}
 
+  CompileError(const std::string& message, FileProblem file)
+      : std::runtime_error(message), file_(std::move(file)) {}
+
   const std::optional<ErrorSite>& site() const { return site_; }
+  const std::optional<FileProblem>& file() const { return file_; }
   // Places an error that has no place yet at `at`: the innermost construct being translated
   // when it was found.
   void placeAt(const std::optional<NodeRef>& at) {
@@ -43,6 +53,11 @@ class CompileError : public std::runtime_error {
 
  private:
   std::optional<ErrorSite> site_;
+  std::optional<FileProblem> file_;
 };
+
+// "cannot <verb> <path><rest>: <reason>", thrown for a failed operation on a file.
+[[noreturn]] void failOnFile(const std::string& verb, const std::string& path, int error,
+                             const std::string& rest = "");
 
 }  // namespace vrel
