@@ -1,5 +1,6 @@
 // The process entry of the language server: the protocol on standard input and output until
 // `exit` or the end of the input.
+#include <malloc.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  // Every change builds and drops a tree as large as the program: memory is kept for the next
+  // one rather than handed back to the system and faulted in again.
+  mallopt(M_MMAP_THRESHOLD, 256 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   // A client that goes away while a reply is written ends the write, not the process.
   signal(SIGPIPE, SIG_IGN);
   int status = 1;

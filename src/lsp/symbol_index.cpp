@@ -22,7 +22,9 @@ class Walker {
  public:
   Walker(SymbolIndex& index, const SourceMap& map) : index_(index), map_(map) {}
 
-  void library(Visible& visible) {
+  // The scope of the library routines, to declare the main function in.
+  std::uint32_t library() {
+    Visible visible;
     for (std::string_view name : kRoutineNames) {
       std::optional<RoutineDoc> doc = routineDoc(name);
       Symbol symbol{SymbolKind::kRoutine,
@@ -40,10 +42,13 @@ class Walker {
                     0};
       visible.funcs.insert(name, add(std::move(symbol)));
     }
+    index_.scopes_.push_back(std::move(visible));
+    return 0;
   }
 
+  // Declares the function in `scope`, which becomes the scope that follows it there.
   std::size_t func(const FuncDef& f, SourceSpan extent, std::optional<std::size_t> parent,
-                   std::uint32_t depth, Visible& outer) {
+                   std::uint32_t depth, std::uint32_t& scope) {
     Symbol symbol{SymbolKind::kFunction,
                   std::string(f.name),
                   nameAt(extent, f.name),
@@ -62,11 +67,9 @@ class Walker {
       symbol.byRef.push_back(param.mode == PassMode::ByRef);
     }
     std::size_t id = add(std::move(symbol));
-    outer.funcs.insert(f.name, id);
-    declare(id, outer);
-    Visible inner = outer;
-    for (std::size_t i = 0; i < f.params.size(); ++i) {
-      const Param& param = f.params[i];
+    scope = declare(id, scope);
+    std::uint32_t inner = scope;
+    for (const Param& param : f.params) {
       SourceSpan span = where(param);
       std::size_t p = member(id, {SymbolKind::kParameter,
                                   std::string(param.name),
@@ -81,8 +84,7 @@ class Walker {
                                   param.type,
                                   std::nullopt,
                                   0});
-      inner.vars.insert(param.name, p);
-      declare(p, inner);
+      inner = declare(p, inner);
     }
     for (const LocalDef& local : f.locals) {
       SourceSpan span = where(local);
@@ -101,8 +103,7 @@ class Walker {
                                     v.type,
                                     std::nullopt,
                                     v.size});
-        inner.vars.insert(v.name, l);
-        declare(l, inner);
+        inner = declare(l, inner);
       } else {
         std::size_t nested = func(local.get_if<LFunc>()->func, span, id, depth + 1, inner);
         index_.symbols_[id].members.push_back(nested);
@@ -139,84 +140,91 @@ class Walker {
     return id;
   }
 
-  void declare(std::size_t symbol, const Visible& visible) {
-    index_.occurrences_.push_back({index_.symbols_[symbol].nameSpan, symbol, true, visible});
+  // The scope after `symbol` is declared in `scope`; the declaration is an occurrence there.
+  std::uint32_t declare(std::size_t symbol, std::uint32_t scope) {
+    const Symbol& declared = index_.symbols_[symbol];
+    Visible visible = index_.scopes_[scope];
+    (isFunction(declared) ? visible.funcs : visible.vars).insert(declared.name, symbol);
+    index_.scopes_.push_back(std::move(visible));
+    auto after = static_cast<std::uint32_t>(index_.scopes_.size() - 1);
+    index_.occurrences_.push_back({declared.nameSpan, symbol, after, true});
+    return after;
   }
 
-  void use(const PersistentMap<std::size_t>& names, std::string_view name, SourceSpan at,
-           const Visible& visible) {
-    if (const std::size_t* symbol = names.find(name)) {
-      index_.occurrences_.push_back({nameAt(at, name), *symbol, false, visible});
+  void use(bool function, std::string_view name, SourceSpan at, std::uint32_t scope) {
+    const Visible& visible = index_.scopes_[scope];
+    if (const std::size_t* symbol = (function ? visible.funcs : visible.vars).find(name)) {
+      index_.occurrences_.push_back({nameAt(at, name), *symbol, scope, false});
     }
   }
 
-  void call(const FuncCall& c, SourceSpan at, const Visible& visible) {
-    use(visible.funcs, c.name, at, visible);
-    for (const Expr& arg : c.args) expr(arg, visible);
+  void call(const FuncCall& c, SourceSpan at, std::uint32_t scope) {
+    use(true, c.name, at, scope);
+    for (const Expr& arg : c.args) expr(arg, scope);
   }
 
-  void lvalue(const LValue& l, const Visible& visible) {
-    std::visit(Overloaded{[&](const LPrim& p) { use(visible.vars, p.name, where(l), visible); },
+  void lvalue(const LValue& l, std::uint32_t scope) {
+    std::visit(Overloaded{[&](const LPrim& p) { use(false, p.name, where(l), scope); },
                           [&](const LArr& a) {
-                            use(visible.vars, a.name, where(l), visible);
-                            expr(a.index, visible);
+                            use(false, a.name, where(l), scope);
+                            expr(a.index, scope);
                           },
                           [](const Lstr&) {}},
                l.variant());
   }
 
-  void expr(const Expr& e, const Visible& visible) {
+  void expr(const Expr& e, std::uint32_t scope) {
     std::visit(Overloaded{[](const Enum&) {}, [](const Echar&) {},
-                          [&](const Elval& v) { lvalue(v.lvalue, visible); },
-                          [&](const Eunop& u) { expr(u.operand, visible); },
+                          [&](const Elval& v) { lvalue(v.lvalue, scope); },
+                          [&](const Eunop& u) { expr(u.operand, scope); },
                           [&](const Ebinop& b) {
-                            expr(b.left, visible);
-                            expr(b.right, visible);
+                            expr(b.left, scope);
+                            expr(b.right, scope);
                           },
-                          [&](const Ecall& c) { call(c.call, where(e), visible); },
-                          [&](const Eparen& p) { expr(p.expr, visible); }},
+                          [&](const Ecall& c) { call(c.call, where(e), scope); },
+                          [&](const Eparen& p) { expr(p.expr, scope); }},
                e.variant());
   }
 
-  void cond(const Cond& c, const Visible& visible) {
+  void cond(const Cond& c, std::uint32_t scope) {
     std::visit(Overloaded{[](const Btrue&) {}, [](const Bfalse&) {},
                           [&](const Brelop& r) {
-                            expr(r.left, visible);
-                            expr(r.right, visible);
+                            expr(r.left, scope);
+                            expr(r.right, scope);
                           },
                           [&](const Blogop& l) {
-                            cond(l.left, visible);
-                            cond(l.right, visible);
+                            cond(l.left, scope);
+                            cond(l.right, scope);
                           },
-                          [&](const Bnot& n) { cond(n.cond, visible); }},
+                          [&](const Bnot& n) { cond(n.cond, scope); }},
                c.variant());
   }
 
-  void stmt(const Stmt& s, const Visible& visible) {
+  void stmt(const Stmt& s, std::uint32_t scope) {
     std::visit(Overloaded{[&](const Sassign& a) {
-                            lvalue(a.target, visible);
-                            expr(a.value, visible);
+                            lvalue(a.target, scope);
+                            expr(a.value, scope);
                           },
                           [](const Sskip&) {},
                           [&](const Sblock& b) {
-                            for (const Stmt& inner : b.stmts) stmt(inner, visible);
+                            for (const Stmt& inner : b.stmts) stmt(inner, scope);
                           },
-                          [&](const Scall& c) { call(c.call, where(s), visible); },
+                          [&](const Scall& c) { call(c.call, where(s), scope); },
                           [&](const Sif& i) {
-                            cond(i.cond, visible);
-                            stmt(i.then, visible);
+                            cond(i.cond, scope);
+                            stmt(i.then, scope);
                           },
                           [&](const Sifelse& i) {
-                            cond(i.cond, visible);
-                            stmt(i.then, visible);
-                            stmt(i.otherwise, visible);
+                            cond(i.cond, scope);
+                            stmt(i.then, scope);
+                            stmt(i.otherwise, scope);
                           },
                           [&](const Swhile& w) {
-                            cond(w.cond, visible);
-                            stmt(w.body, visible);
+                            cond(w.cond, scope);
+                            stmt(w.body, scope);
                           },
                           [&](const Sreturn& r) {
-                            if (auto value = r.value.get_if<EOexpr>()) expr(value->expr, visible);
+                            if (auto value = r.value.get_if<EOexpr>()) expr(value->expr, scope);
                           }},
                s.variant());
   }
@@ -227,8 +235,7 @@ class Walker {
 
 SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
   Walker walker(*this, map);
-  Visible global;
-  walker.library(global);
+  std::uint32_t global = walker.library();
   main_ = walker.func(prog.main, map.span(mainFunctionRef()).value_or(SourceSpan{}), std::nullopt,
                       1, global);
   std::stable_sort(
@@ -305,7 +312,7 @@ std::optional<std::string> SymbolIndex::renameConflict(std::size_t id,
   }
   // Each use must still find this declaration, and no use of another must find it instead.
   for (std::size_t o : bySymbol_[id]) {
-    const std::size_t* other = names(occurrences_[o].visible).find(name);
+    const std::size_t* other = names(scopes_[occurrences_[o].scope]).find(name);
     if (other && symbols_[*other].depth >= symbol.depth) {
       return "a use of " + symbol.name + " would refer to the " + symbols_[*other].detail +
              " instead";
@@ -314,7 +321,7 @@ std::optional<std::string> SymbolIndex::renameConflict(std::size_t id,
   for (const Occurrence& occurrence : occurrences_) {
     const Symbol& other = symbols_[occurrence.symbol];
     if (other.name != name || isFunction(other) != function) continue;
-    const std::size_t* found = names(occurrence.visible).find(symbol.name);
+    const std::size_t* found = names(scopes_[occurrence.scope]).find(symbol.name);
     if (found && *found == id && symbol.depth >= other.depth) {
       return "a use of " + std::string(name) + " would refer to the renamed " + symbol.detail;
     }

@@ -49,8 +49,8 @@ struct Visible {
 struct Occurrence {
   SourceSpan span;
   std::size_t symbol;
+  std::uint32_t scope;  // what the name could have referred to there
   bool declaration;
-  Visible visible;  // what the name could have referred to there
 };
 
 class SymbolIndex {
@@ -80,6 +80,7 @@ class SymbolIndex {
 
   std::vector<Symbol> symbols_;
   std::vector<Occurrence> occurrences_;
+  std::vector<Visible> scopes_;  // the names visible after each declaration
   std::vector<std::vector<std::size_t>> bySymbol_;
   std::size_t main_ = 0;
 };

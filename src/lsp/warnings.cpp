@@ -99,7 +99,8 @@ class Checker {
         func(inner->func, symbol.members[nested++]);
       }
     }
-    Flow flow{untracked(id), {}, false};
+    Flow flow{{}, false};
+    skip_ = untracked(id);
     function_ = id;
     stmt(f.body, flow);
   }
@@ -127,7 +128,6 @@ class Checker {
  private:
   // The scalar variables of one function that may have been assigned so far.
   struct Flow {
-    std::set<std::size_t> skip;  // not followed: used in a nested function, or arrays
     std::set<std::size_t> assigned;
     bool unreachable;
   };
@@ -220,13 +220,13 @@ class Checker {
   void read(SourceSpan at, Flow& flow) {
     std::size_t id = 0;
     const Symbol* s = resolved(at, &id);
-    if (!s || s->parent != function_ || collecting_ || flow.unreachable || flow.skip.count(id) ||
+    if (!s || s->parent != function_ || collecting_ || flow.unreachable || skip_.count(id) ||
         flow.assigned.count(id)) {
       return;
     }
     warn({at.begin, at.begin + s->name.size()},
          "variable " + s->name + " is read before anything is assigned to it");
-    flow.skip.insert(id);  // once is enough
+    skip_.insert(id);  // once is enough
   }
 
   void assign(SourceSpan at, Flow& flow) {
@@ -294,7 +294,7 @@ class Checker {
   // The walk that collects it reads nothing and warns of nothing.
   void assignedIn(const Stmt& s, Flow& flow) {
     if (collecting_) return;
-    Flow all{flow.skip, flow.assigned, false};
+    Flow all{flow.assigned, false};
     collecting_ = true;
     stmt(s, all);
     collecting_ = false;
@@ -347,13 +347,15 @@ class Checker {
       return;
     }
     flow.assigned.insert(other.assigned.begin(), other.assigned.end());
-    flow.skip.insert(other.skip.begin(), other.skip.end());
   }
 
   const SourceMap& map_;
   const SymbolIndex& index_;
   std::vector<Finding>& out_;
   bool collecting_ = false;
+  // The variables of the function walked that are not followed: arrays, parameters, those a
+  // nested function uses, and those already warned of.
+  std::set<std::size_t> skip_;
   std::size_t function_ = 0;  // whose body is walked: only its own variables are followed
 };
 
