@@ -45,6 +45,14 @@ if [ -z "$1" ]; then
   need run-clang-tidy-14 clang-tidy-14
   need git git
   need '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' libclang-rt-14-dev
+  # the editor tests: the real editors in batch mode, with eglot for Emacs' LSP client, and
+  # node and npm for the VS Code extension
+  need vim vim
+  need nvim neovim
+  need emacs emacs-nox
+  need '/usr/share/emacs/site-lisp/elpa-src/eglot-*' elpa-eglot
+  need node nodejs
+  need npm npm
 fi
 
 [ -z "$missing" ] && exit 0

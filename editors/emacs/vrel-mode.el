@@ -4,7 +4,10 @@
 
 ;; Highlights the keywords, the fourteen library routines, numbers, character and string
 ;; constants, and both kinds of comment: "--" to the end of the line and "(*" to "*)".
-;; Files ending in .vrel open in this mode.
+;; Files ending in .vrel open in this mode.  M-x compile offers to build the visited file with
+;; vrelc, which then follows each message with a GNU line `FILE:LINE:COL: error: TEXT' that
+;; compilation mode reads: `next-error' (C-x `) goes to the place of each mistake.  M-x eglot
+;; (or `eglot-ensure' in `vrel-mode-hook') runs the language server vrel-lsp for the buffer.
 ;;
 ;; Install: put this file in a folder of `load-path' and add (require 'vrel-mode) to your init
 ;; file, or (load "/usr/local/share/vrelc/editors/emacs/vrel-mode.el").
@@ -28,6 +31,18 @@
   '("extend" "readByte" "readChar" "readInteger" "readString" "shrink" "strcat" "strcmp"
     "strcpy" "strlen" "writeByte" "writeChar" "writeInteger" "writeString")
   "The library routines every Vrel program may call.")
+
+(defcustom vrel-compiler "vrelc"
+  "The Vrel compiler that \\[compile] runs on the visited file."
+  :type 'string)
+
+(defun vrel-compile-command ()
+  "The command that builds the executable of the visited file, foo for foo.vrel.
+VRELC_DIAGNOSTICS=always has the compiler give the location of each message."
+  (let ((file (and buffer-file-name (file-name-nondirectory buffer-file-name))))
+    (concat "VRELC_DIAGNOSTICS=always " vrel-compiler
+            (and file (concat " -o " (shell-quote-argument (file-name-sans-extension file))
+                              " " (shell-quote-argument file))))))
 
 (defvar vrel-mode-syntax-table
   (let ((table (make-syntax-table)))
@@ -63,10 +78,17 @@
   (setq-local font-lock-defaults '(vrel-font-lock-keywords))
   (setq-local comment-start "-- ")
   (setq-local comment-end "")
-  (setq-local comment-start-skip "\\(?:--+\\|(\\*+\\)[ \t]*"))
+  (setq-local comment-start-skip "\\(?:--+\\|(\\*+\\)[ \t]*")
+  (setq-local compile-command (vrel-compile-command))
+  ;; The compiler counts columns in bytes, a tab as one.
+  (setq-local compilation-error-screen-columns nil))
 
 ;;;###autoload
 (add-to-list 'auto-mode-alist '("\\.vrel\\'" . vrel-mode))
+
+(defvar eglot-server-programs)
+(with-eval-after-load 'eglot
+  (add-to-list 'eglot-server-programs '(vrel-mode "vrel-lsp")))
 
 (provide 'vrel-mode)
 
