@@ -127,19 +127,19 @@ TEST(ReaderTest, ReadsEveryConstructorInFieldOrder) {
 TEST(ReaderTest, ReadsFieldsOfOneTypeIntoTheFieldsOfTheirNames) {
   auto binop = returned("Ebinop(BOminus,Enum 1,Enum 2)");
   ASSERT_TRUE(binop);
-  const auto& minus = std::get<Ebinop>(binop->expr.variant());
+  auto minus = std::get<Ebinop>(binop->expr.variant());
   EXPECT_EQ(minus.left, Expr(Enum{1}));
   EXPECT_EQ(minus.right, Expr(Enum{2}));
 
   auto prog = readProg(
       mainText("Sifelse(Blogop(LOand,Brelop(ROlt,Enum 3,Enum 4),Bfalse),Sskip,Sblock [])"));
   ASSERT_TRUE(prog);
-  const auto& branch = std::get<Sifelse>(prog->main.body.variant());
+  auto branch = std::get<Sifelse>(prog->main.body.variant());
   EXPECT_EQ(branch.then, Stmt(Sskip{}));
   EXPECT_EQ(branch.otherwise, Stmt(Sblock{{}}));
-  const auto& conjunction = std::get<Blogop>(branch.cond.variant());
+  auto conjunction = std::get<Blogop>(branch.cond.variant());
   EXPECT_EQ(conjunction.right, Cond(Bfalse{}));
-  const auto& less = std::get<Brelop>(conjunction.left.variant());
+  auto less = std::get<Brelop>(conjunction.left.variant());
   EXPECT_EQ(less.left, Expr(Enum{3}));
   EXPECT_EQ(less.right, Expr(Enum{4}));
 }
