@@ -2,7 +2,7 @@
 """The language server's speed: the time from a didChange to its diagnostics at growing sizes,
 hover and definition at 10,000 lines, and the server's memory.
 
-Usage: lsp_table.py VREL_LSP
+Usage: lsp_table.py VREL_LSP    (LSP_BENCH_SIZES=100,10000 for other sizes)
 
 Each size is a program of the pipeline workload, cut or grown to about that many lines; the
 change replaces one statement in its middle, as a keystroke would. Times are the median of the
@@ -22,7 +22,7 @@ import lsp_client  # noqa: E402
 import workload  # noqa: E402
 
 URI = "file:///bench/program.vrel"
-SIZES = [100, 10000, 100000]
+SIZES = [int(s) for s in os.environ.get("LSP_BENCH_SIZES", "100,10000,100000").split(",")]
 CHANGES = 15
 QUERIES = 50
 
