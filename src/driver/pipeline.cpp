@@ -74,7 +74,7 @@ int buildExecutable(const Options& options, TempFiles& files, const Translation&
   }
   cFile.keep();
   std::string message = "Cannot compile, you may want to examine the C code:\n   " + cFile.path();
-  (void)std::fputs((message + "\n").c_str(), stderr);
+  Diagnostics("", {}).message(message);
   return status;
 }
 
@@ -127,11 +127,9 @@ int parseSource(const Options& options, const TempFile& astFile, AstTextListener
   // cannot open: after the source, which it opens first and reports itself when it cannot.
   if (!astFile.created() && sourceOpens(source)) {
     std::string line = "Error: cannot open output file: " + astFile.path();
-    if (diagnostics != nullptr) {
-      diagnostics->fileError(line, astFile.path(), std::strerror(astFile.createError()));
-    } else {
-      (void)std::fprintf(stderr, "%s\n", line.c_str());
-    }
+    Diagnostics plain("", {});
+    (diagnostics != nullptr ? *diagnostics : plain)
+        .fileError(line, astFile.path(), std::strerror(astFile.createError()));
     return kFrontEndOutputNotWritten;
   }
   // -p prints the indented layout, staged in steps; the other modes read the text without blanks.

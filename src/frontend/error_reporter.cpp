@@ -18,23 +18,6 @@ namespace {
 
 DiagnosticSink* sink = nullptr;
 
-// The messages of a call that has no sink: the lines alone.
-class PlainLines : public DiagnosticSink {
- public:
-  void report(std::string_view line, const std::optional<Located>&,
-              const std::optional<Located>&) override {
-    (void)std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-  }
-  void fileError(std::string_view line, std::string_view, std::string_view) override {
-    report(line, std::nullopt, std::nullopt);
-  }
-};
-
-DiagnosticSink& current_sink() {
-  static PlainLines plain;
-  return sink != nullptr ? *sink : plain;
-}
-
 std::string numbered(const char* message) {
   ++error_count;
   char head[64];
@@ -67,12 +50,17 @@ void set_diagnostic_sink(DiagnosticSink* new_sink) {
   sink = new_sink;
 }
 
+DiagnosticSink& diagnostic_sink() {
+  static Diagnostics plain("", {});
+  return sink != nullptr ? *sink : plain;
+}
+
 void report_error(const char* message) {
-  current_sink().report(numbered(message), std::nullopt);
+  diagnostic_sink().report(numbered(message), std::nullopt);
 }
 
 void report_error(const char* message, const Located& where) {
-  current_sink().report(numbered(message), where);
+  diagnostic_sink().report(numbered(message), where);
 }
 
 Location location_of(SourceSpan span, std::uint64_t line, std::uint64_t line_start) {
@@ -111,12 +99,12 @@ void unfinished_comment() {
 }
 
 void fail(const char* message, int status) {
-  (void)std::fprintf(stderr, "%s\n", message);
+  diagnostic_sink().message(message);
   throw ExitRequest{status};
 }
 
 void fail_reading(const char* message, int error) {
-  current_sink().fileError(message, source_name(), std::strerror(error));
+  diagnostic_sink().fileError(message, source_name(), std::strerror(error));
   throw ExitRequest{2};
 }
 

@@ -30,6 +30,7 @@ extern ScanPosition scan;
 
 // Where the messages of the current call go; standard error, without blocks, when null.
 void set_diagnostic_sink(DiagnosticSink* sink);
+DiagnosticSink& diagnostic_sink();
 
 // Prints "Error <n>: Line <line>: <message>" with the next error number, and the block of
 // `where` when it is given.
@@ -45,7 +46,7 @@ void illegal_character(const char* bytes, std::size_t size, SourceSpan span);
 void comment_begins(SourceSpan span);
 void unfinished_comment();
 
-// Prints `message` and a newline to standard error and throws vrel::ExitRequest{status}: the
+// Reports `message` and throws vrel::ExitRequest{status}: the
 // scanner's fatal errors end the run with status 2, exhausted memory with status 1.
 [[noreturn]] void fail(const char* message, int status);
 // The same for a failed read of the source, with the system's reason for it.

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -38,6 +37,7 @@ class KeptErrors : public vrel::DiagnosticSink {
     if (error) errors_.push_back(*error);
   }
   void fileError(std::string_view, std::string_view, std::string_view) override {}
+  void message(std::string_view) override {}
 
  private:
   std::vector<vrel::Located>& errors_;
@@ -48,11 +48,7 @@ bool open_source(const char* input_path, const FrontEndExtras& extras) {
   if (source_open(input_path, extras.keep_source)) return true;
   int error = errno;
   std::string line = std::string("Error: cannot open input file: ") + input_path;
-  if (extras.sink != nullptr) {
-    extras.sink->fileError(line, input_path, std::strerror(error));
-  } else {
-    (void)std::fprintf(stderr, "%s\n", line.c_str());
-  }
+  diagnostic_sink().fileError(line, input_path, std::strerror(error));
   return false;
 }
 
@@ -90,7 +86,7 @@ int vrel_parse_file(const char* input_path, const char* output_path) {
   if (!open_source(input_path, {})) return kFrontEndInputNotOpened;
   int fd = ::open(output_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
-    (void)std::fprintf(stderr, "Error: cannot open output file: %s\n", output_path);
+    diagnostic_sink().message(std::string("Error: cannot open output file: ") + output_path);
     source_close();
     return kFrontEndOutputNotWritten;
   }

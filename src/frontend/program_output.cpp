@@ -1,8 +1,9 @@
 #include "frontend/program_output.h"
 
-#include <cstdio>
+#include <string>
 
 #include "frontend/ast_layout.h"
+#include "frontend/error_reporter.h"
 #include "frontend/output_blocks.h"
 
 namespace vrel::frontend {
@@ -21,7 +22,7 @@ ProgramOutput output;
 
 void report_write_failure() {
   if (!output.failed)
-    (void)std::fprintf(stderr, "Error: cannot write output file: %s\n", output.path);
+    diagnostic_sink().message(std::string("Error: cannot write output file: ") + output.path);
   output.failed = true;
 }
 

@@ -29,6 +29,8 @@ class DiagnosticSink {
                       const std::optional<Located>& note = std::nullopt) = 0;
   // A message about a file, and the system's reason.
   virtual void fileError(std::string_view line, std::string_view path, std::string_view reason) = 0;
+  // A message that is about no place in the source.
+  virtual void message(std::string_view line) = 0;
 };
 
 class Diagnostics : public DiagnosticSink {
@@ -47,13 +49,11 @@ class Diagnostics : public DiagnosticSink {
   static Diagnostics forStandardError(const char* inputFile);
 
   bool blocks() const { return settings_.blocks; }
-  const std::string& fileName() const { return fileName_; }
 
   void report(std::string_view line, const std::optional<Located>& error,
               const std::optional<Located>& note = std::nullopt) override;
   void fileError(std::string_view line, std::string_view path, std::string_view reason) override;
-  // A message that is about no place in the source.
-  void message(std::string_view line);
+  void message(std::string_view line) override;
   // Text that ends in its own newline.
   void write(std::string_view text);
   // Said once before a program is read from a terminal, when the block is on there.

@@ -14,8 +14,6 @@ class SourceText {
  public:
   explicit SourceText(std::string bytes);
 
-  std::string_view bytes() const { return bytes_; }
-
   // The line and column of `span` (clamped to the source); an empty span marks one column.
   Location locate(SourceSpan span) const;
 
