@@ -71,38 +71,16 @@ class Walker {
     std::uint32_t inner = scope;
     for (const Param& param : f.params) {
       SourceSpan span = where(param);
-      std::size_t p = member(id, {SymbolKind::kParameter,
-                                  std::string(param.name),
-                                  nameAt(span, param.name),
-                                  span,
-                                  id,
-                                  depth + 1,
-                                  paramText(param),
-                                  {},
-                                  {},
-                                  {},
-                                  param.type,
-                                  std::nullopt,
-                                  0});
+      std::size_t p = member(id, variable(SymbolKind::kParameter, param.name, span, id, depth + 1,
+                                          paramText(param), param.type, 0));
       inner = declare(p, inner);
     }
     for (const LocalDef& local : f.locals) {
       SourceSpan span = where(local);
       if (auto var = local.get_if<LVar>()) {
         const VarDef& v = var->var;
-        std::size_t l = member(id, {SymbolKind::kVariable,
-                                    std::string(v.name),
-                                    nameAt(span, v.name),
-                                    span,
-                                    id,
-                                    depth + 1,
-                                    varText(v),
-                                    {},
-                                    {},
-                                    {},
-                                    v.type,
-                                    std::nullopt,
-                                    v.size});
+        std::size_t l = member(id, variable(SymbolKind::kVariable, v.name, span, id, depth + 1,
+                                            varText(v), v.type, v.size));
         inner = declare(l, inner);
       } else {
         std::size_t nested = func(local.get_if<LFunc>()->func, span, id, depth + 1, inner);
@@ -132,6 +110,24 @@ class Walker {
   std::size_t add(Symbol symbol) {
     index_.symbols_.push_back(std::move(symbol));
     return index_.symbols_.size() - 1;
+  }
+
+  // A parameter or a variable of `function`, declared at `span`.
+  Symbol variable(SymbolKind kind, const Name& name, SourceSpan span, std::size_t function,
+                  std::uint32_t depth, std::string text, const Type& type, std::int32_t size) {
+    return {kind,
+            std::string(name),
+            nameAt(span, name),
+            span,
+            function,
+            depth,
+            std::move(text),
+            {},
+            {},
+            {},
+            type,
+            std::nullopt,
+            size};
   }
 
   std::size_t member(std::size_t function, Symbol symbol) {
