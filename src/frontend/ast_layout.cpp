@@ -235,13 +235,13 @@ constexpr std::array<char, 256> kShallower = filled('\t');
 // A node being laid out. What the rest of its template needs of the node is kept here, so that
 // the node itself is read once, when the walk enters it.
 struct Frame {
-  NodeId id;
   const Layout* layout;
   const Run* run;  // the next run of the node's template
   TextId text;
+  NodeId id;
   NodeId first_child;
   NodeId child;  // the next child to lay out
-  std::size_t indent;
+  std::uint32_t indent;
 };
 
 class Writer {
@@ -262,7 +262,8 @@ class Writer {
       Frame& frame = open_.back();
       const Run& run = *frame.run;
       std::size_t indent = frame.indent + level_indent(run.level);
-      if (positions_ != nullptr) note_names(frame.id, run);
+      if (positions_ != nullptr) [[unlikely]]
+        note_names(frame.id, run);
       switch (run.hole) {
         case Op::kNone:
         case Op::kLine:  // never a hole
@@ -311,23 +312,30 @@ class Writer {
     if (consumed_ != nullptr) consumed_->done_with_node(id);
     const Layout& layout = kLayouts[node.kind];
     if (!layout.leaf) {
-      open_.push_back(
-          {id, &layout, layout.runs.data(), node.text, node.first_child, node.first_child, indent});
+      open_.push_back({&layout, layout.runs.data(), node.text, id, node.first_child,
+                       node.first_child, static_cast<std::uint32_t>(indent)});
       return;
     }
     for (const Run* run = layout.runs.data();; ++run) {
-      if (positions_ != nullptr) note_names(id, *run);
+      if (positions_ != nullptr) [[unlikely]]
+        note_names(id, *run);
       put_lines(layout, *run, indent);
       if (run->hole == Op::kEnd) break;
       put_token(node.text, run->hole, indent + level_indent(run->level));
     }
   }
 
+  // Flush left, a run is one short copy; the indented lines are written out of line.
   void put_lines(const Layout& layout, const Run& run, std::size_t indent) {
     if (!indented_) {
       out_.put_short(std::string_view(layout.left.data() + run.left_begin, run.left_size));
       return;
     }
+    put_indented_lines(layout, run, indent);
+  }
+
+  [[gnu::noinline]] void put_indented_lines(const Layout& layout, const Run& run,
+                                            std::size_t indent) {
     for (std::size_t i = run.first_line; i < run.first_line + run.line_count; ++i) {
       put_line(indent + level_indent(layout.lines[i].level), layout.lines[i].text, false);
     }

@@ -11,10 +11,10 @@
 
 #include "frontend/error_reporter.h"
 #include "frontend/lexer.h"
+#include "frontend/parser_support.h"
 #include "frontend/program_output.h"
 #include "frontend/source_input.h"
 #include "frontend/syntax_tree.h"
-#include "parser.hpp"
 
 namespace {
 
@@ -38,6 +38,7 @@ class KeptErrors : public vrel::DiagnosticSink {
   }
   void fileError(std::string_view, std::string_view, std::string_view) override {}
   void message(std::string_view) override {}
+  bool showsPlaces() const override { return true; }
 
  private:
   std::vector<vrel::Located>& errors_;
@@ -53,16 +54,18 @@ bool open_source(const char* input_path, const FrontEndExtras& extras) {
 }
 
 // Parses the open source into `output_fd`. A lexical error fails a source that parses; its text
-// is written all the same, as for a syntax error after the main function.
+// is written all the same, as for a syntax error after the main function. The located parser
+// runs where messages show places or positions are kept, the plain one elsewhere.
 int run_parser(int output_fd, const char* output_path, AstLayout layout, AstTextListener* listener,
                std::vector<vrel::SourceSpan>* positions) {
   program_output_begin(output_fd, output_path, layout, listener, positions);
   vrel_lexer_start();
   program_tree.keep_spans(positions != nullptr);
+  bool located = positions != nullptr || diagnostic_sink().showsPlaces();
   std::int64_t errors_before = error_count;
   int result = kFrontEndAccepted;
   try {
-    result = vrel_yyparse();
+    result = located ? vrel_located_yyparse() : vrel_yyparse();
   } catch (const std::bad_alloc&) {
     release_call_state();
     fail("Out of memory", 1);

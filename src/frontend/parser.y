@@ -1,10 +1,9 @@
 %{
 // The Vrel grammar. The parser builds the program's syntax tree bottom-up and writes its AST text
-// as soon as the main function's closing brace is read.
-#include <algorithm>
+// as soon as the main function's closing brace is read. Two parsers are generated from it: the
+// plain one (vrel_yy), and the located one (vrel_located_yy), which bison is told to give places
+// and look-ahead correction, and which is compiled with VREL_LOCATED_PARSER.
 #include <array>
-#include <cstdlib>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -15,54 +14,49 @@
 
 using namespace vrel::frontend;
 
-void vrel_yyerror(const char* message);
+int yylex();
+void yyerror(const char* message);
 
 namespace {
 
 using K = NodeKind;
 
-// The parser's stacks start at 200 entries and double up to 10000; the 10000th entry overflows.
-// Past the first 200 they live on the heap, at most two blocks at a time (the old one while it is
-// copied); they are remembered so that a parse left by an exception frees them as well.
-std::array<void*, 2> heap_stacks{};
-
-void* allocate_stack(std::size_t size) {
-  void* block = std::malloc(size);
-  if (block == nullptr) throw std::bad_alloc();
-  *std::find(heap_stacks.begin(), heap_stacks.end(), nullptr) = block;
-  return block;
-}
-
-void free_stack(void* block) {
-  *std::find(heap_stacks.begin(), heap_stacks.end(), block) = nullptr;
-  std::free(block);
-}
-
-// The span of the rule being reduced, from its first symbol to its last.
+#ifdef VREL_LOCATED_PARSER
+// The span of the rule being reduced, from its first symbol to its last, and from its first to
+// the one before its last (a statement without its ";").
 vrel::SourceSpan reduced;
+vrel::SourceSpan reduced_but_last;
 
 // Spans are kept only when positions go beside the AST text; a parse without them pays a test.
 [[gnu::noinline]] void keep_span(NodeId id, vrel::SourceSpan span) {
   program_tree.set_span(id, span);
 }
 
-NodeId node(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0) {
-  NodeId id = program_tree.add(kind, children, text);
-  if (__builtin_expect(program_tree.keeps_spans(), 0)) keep_span(id, reduced);
-  return id;
-}
-
-// A node whose span is not the whole rule's (a statement without its ";").
-NodeId node_over(vrel::SourceSpan span, NodeKind kind, std::initializer_list<NodeId> children,
-                 TextId text = 0) {
+NodeId node_spanning(vrel::SourceSpan span, NodeKind kind, std::initializer_list<NodeId> children,
+                     TextId text) {
   NodeId id = program_tree.add(kind, children, text);
   if (__builtin_expect(program_tree.keeps_spans(), 0)) keep_span(id, span);
   return id;
 }
 
-vrel::SourceSpan from_to(const vrel::SourceSpan& first, const vrel::SourceSpan& last) {
-  return {first.begin, last.end};
+NodeId node(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0) {
+  return node_spanning(reduced, kind, children, text);
 }
+
+NodeId node_before_semicolon(NodeKind kind, std::initializer_list<NodeId> children,
+                             TextId text = 0) {
+  return node_spanning(reduced_but_last, kind, children, text);
+}
+#else
+NodeId node(NodeKind kind, std::initializer_list<NodeId> children = {}, TextId text = 0) {
+  return program_tree.add(kind, children, text);
+}
+
+NodeId node_before_semicolon(NodeKind kind, std::initializer_list<NodeId> children,
+                             TextId text = 0) {
+  return program_tree.add(kind, children, text);
+}
+#endif
 
 // An l-value used as an expression: its node becomes the "Elval(" form of itself.
 NodeId lvalue_expr(NodeId lvalue) {
@@ -90,54 +84,28 @@ NodeId call_as(NodeKind kind, NodeId call) {
 
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
-#define YYMALLOC allocate_stack
-#define YYFREE free_stack
-#define YYLLOC_DEFAULT(Current, Rhs, N)                       \
-  do {                                                        \
-    if (N) {                                                  \
-      (Current).begin = YYRHSLOC(Rhs, 1).begin;               \
-      (Current).end = YYRHSLOC(Rhs, N).end;                   \
-    } else {                                                  \
-      (Current).begin = (Current).end = YYRHSLOC(Rhs, 0).end; \
-    }                                                         \
-    reduced = (Current);                                      \
+#define YYMALLOC parser_stack_allocate
+#define YYFREE parser_stack_free
+#define YYLLOC_DEFAULT(Current, Rhs, N)                                               \
+  do {                                                                                \
+    if (N) {                                                                          \
+      (Current).begin = YYRHSLOC(Rhs, 1).begin;                                       \
+      (Current).end = YYRHSLOC(Rhs, N).end;                                           \
+      reduced_but_last = {(Current).begin, YYRHSLOC(Rhs, (N) > 1 ? (N) - 1 : 1).end}; \
+    } else {                                                                          \
+      (Current).begin = (Current).end = YYRHSLOC(Rhs, 0).end;                         \
+      reduced_but_last = (Current);                                                   \
+    }                                                                                 \
+    reduced = (Current);                                                              \
   } while (0)
 %}
 
 %code requires {
-#include <cstdint>
-
-#include "frontend/syntax_tree.h"
-#include "support/source_location.h"
-
-// The place of a symbol on the parser's stacks: its span of the source. It is copied as bytes
-// when the stacks grow; the skeleton starts it with four numbers, which say nothing here.
-struct ParserPlace : vrel::SourceSpan {
-  ParserPlace() = default;
-  constexpr ParserPlace(std::uint64_t begin, std::uint64_t end) : vrel::SourceSpan{begin, end} {}
-  constexpr ParserPlace(std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t) {}
-};
-#define VREL_YYLTYPE_IS_TRIVIAL 1
-}
-
-%code provides {
-// Frees the parser's stacks if a parse was left by an exception.
-void vrel_parser_release();
+#include "frontend/parser_support.h"
 }
 
 %define api.prefix {vrel_yy}
-%define api.location.type {ParserPlace}
-%locations
-/* A syntax error names the tokens the parser's state at the error accepts. The look-ahead
-   correction that would also undo the default reductions made just before costs 7 % of a whole
-   compilation, and so does parsing without default reductions. */
-%define parse.error custom
-
-/* Plain integers keep the value type trivial, so the stacks can grow. */
-%union {
-  vrel::frontend::TextId text;
-  vrel::frontend::NodeId node;
-}
+%define api.value.type {ParserValue}
 
 %token T_BYTE 258 "byte"
 %token T_ELSE 259 "else"
@@ -226,9 +194,9 @@ local_def
 
 var_def
   : T_ID ':' data_type '[' T_NUMBER ']' ';'  {
-      $$ = node_over(from_to(@1, @6), K::kVarArray, {$3, node(K::kSize, {}, $5)}, $1);
+      $$ = node_before_semicolon(K::kVarArray, {$3, node(K::kSize, {}, $5)}, $1);
     }
-  | T_ID ':' data_type ';'  { $$ = node_over(from_to(@1, @3), K::kVarScalar, {$3}, $1); }
+  | T_ID ':' data_type ';'  { $$ = node_before_semicolon(K::kVarScalar, {$3}, $1); }
   ;
 
 type
@@ -257,13 +225,13 @@ stmt_list
 
 stmt
   : ';'                                   { $$ = node(K::kSskip); }
-  | l_value '=' expr ';'                  { $$ = node_over(from_to(@1, @3), K::kSassign, {$1, $3}); }
+  | l_value '=' expr ';'                  { $$ = node_before_semicolon(K::kSassign, {$1, $3}); }
   | func_call ';'                         { $$ = call_as(K::kScall, $1); }
   | T_IF '(' cond ')' stmt                { $$ = node(K::kSif, {$3, $5}); }
   | T_IF '(' cond ')' stmt T_ELSE stmt    { $$ = node(K::kSifelse, {$3, $5, $7}); }
   | T_WHILE '(' cond ')' stmt             { $$ = node(K::kSwhile, {$3, $5}); }
-  | T_RETURN expr ';'                     { $$ = node_over(from_to(@1, @2), K::kSreturn, {$2}); }
-  | T_RETURN ';'                          { $$ = node_over(@1, K::kSreturnNone, {}); }
+  | T_RETURN expr ';'                     { $$ = node_before_semicolon(K::kSreturn, {$2}); }
+  | T_RETURN ';'                          { $$ = node_before_semicolon(K::kSreturnNone, {}); }
   | compound_stmt                         { $$ = $1; }
   ;
 
@@ -319,10 +287,22 @@ expr_list
 
 %%
 
-void vrel_yyerror(const char* message) {
+#ifdef VREL_LOCATED_PARSER
+// The scanner's token, with its place; where it ends is kept, for a ";" found missing after it.
+int yylex() {
+  int code = vrel_yylex();
+  vrel::SourceSpan span = vrel_token_span(code);
+  yylval = vrel_yylval;
+  yylloc = {span.begin, span.end};
+  scan.previous_end = scan.last_end;
+  scan.last_end = span.end;
+  return code;
+}
+
+void yyerror(const char* message) {
   // The skeleton calls a full stack "memory exhausted"; the stack allocator never fails silently.
   if (std::string_view(message) == "memory exhausted") {
-    report_error("parser stack overflow", nesting_too_deep(vrel_yylloc));
+    report_error("parser stack overflow", nesting_too_deep(yylloc));
   } else {
     report_error(message);
   }
@@ -342,10 +322,8 @@ static int yyreport_syntax_error(const yypcontext_t* context) {
                syntax_error(yysymbol_name(found), text, *yypcontext_location(context), names));
   return 0;
 }
-
-void vrel_parser_release() {
-  for (void*& block : heap_stacks) {
-    std::free(block);
-    block = nullptr;
-  }
+#else
+void yyerror(const char* message) {
+  report_error(std::string_view(message) == "memory exhausted" ? "parser stack overflow" : message);
 }
+#endif

@@ -31,6 +31,8 @@ class DiagnosticSink {
   virtual void fileError(std::string_view line, std::string_view path, std::string_view reason) = 0;
   // A message that is about no place in the source.
   virtual void message(std::string_view line) = 0;
+  // Whether the places given to report() are shown; finding them costs a slower parse.
+  virtual bool showsPlaces() const = 0;
 };
 
 class Diagnostics : public DiagnosticSink {
@@ -54,6 +56,7 @@ class Diagnostics : public DiagnosticSink {
               const std::optional<Located>& note = std::nullopt) override;
   void fileError(std::string_view line, std::string_view path, std::string_view reason) override;
   void message(std::string_view line) override;
+  bool showsPlaces() const override { return settings_.blocks; }
   // Text that ends in its own newline.
   void write(std::string_view text);
   // Said once before a program is read from a terminal, when the block is on there.

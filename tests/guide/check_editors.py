@@ -9,7 +9,7 @@ from pathlib import Path
 
 def lexer_keywords(lexer):
     # A keyword rule is a quoted lower-case word whose action returns a token.
-    return re.findall(r'^"([a-z]+)"\s+\{\s*return\s+token\(T_\w+\);', lexer, re.M)
+    return re.findall(r'^"([a-z]+)"\s+\{\s*return\s+T_\w+;', lexer, re.M)
 
 
 def prelude_routines(prelude):
