@@ -53,13 +53,8 @@ std::string argument(const Name& callee, std::size_t position) {
 }  // namespace
 
 ValueType valueType(const Type& type) {
-  Type element = type;
-  bool isArray = false;
-  while (auto array = element.get_if<TArr>()) {
-    element = array->element;
-    isArray = true;
-  }
-  return {element.get_if<TPrim>()->data, isArray};
+  if (auto prim = type.get_if<TPrim>()) return {prim->data, false};
+  return {valueType(type.get_if<TArr>()->element).scalar, true};
 }
 
 void checkHeader(const FuncDef& func, bool isMain) {
