@@ -2,6 +2,7 @@
 
 #include "codegen/checked_text.h"
 #include "codegen/trans.h"
+#include "semantic/operand.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -9,11 +10,6 @@ namespace vrel {
 using namespace ast;
 
 namespace {
-
-// A by-reference scalar is passed by its address; an array already is one.
-bool needsAddress(const Type& param, bool byRef) {
-  return byRef && param.is<TPrim>();
-}
 
 // Each argument that pairs up with a parameter is translated and checked before a count mismatch
 // is reported.
@@ -23,7 +19,8 @@ void transActuals(GenState& state, const FuncCall& call, const FuncSig& sig) {
   for (std::size_t i = 0; i < paired; ++i) {
     const Type& param = sig.paramTypes[i];
     bool byRef = sig.paramModes[i];
-    if (needsAddress(param, byRef)) emit(state, "&");
+    // A parameter held through a pointer is given the argument's address.
+    if (heldByPointer(param, byRef)) emit(state, "&");
     ValueType type = transExpr(state, args[i]);
     checkArgument(call.name, i + 1, param, byRef, args[i], type);
     if (state.checked && param.is<TArr>()) {

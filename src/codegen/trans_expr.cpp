@@ -3,6 +3,7 @@
 #include "codegen/escape.h"
 #include "codegen/operators.h"
 #include "codegen/trans.h"
+#include "semantic/operand.h"
 #include "support/compile_error.h"
 #include "support/overloaded.h"
 
@@ -67,11 +68,11 @@ ValueType transExpr(GenState& state, const Expr& expr) try {
   return std::visit(Overloaded{
                         [&](const Enum& e) {
                           emitNumber(state, e.value);
-                          return kIntValue;
+                          return valueType(constType(C_int{e.value}));
                         },
                         [&](const Echar& e) {
                           transChar(state, e.text);
-                          return kByteValue;
+                          return valueType(constType(C_char{e.text}));
                         },
                         [&](const Elval& e) { return transLValue(state, e.lvalue); },
                         [&](const Eunop& e) { return transUnop(state, e); },
@@ -105,7 +106,7 @@ ValueType transLValue(GenState& state, const LValue& lvalue) try {
                         [&](const LPrim& lv) {
                           const VarEntry& var = lookupVar(state.table, lv.name);
                           ValueType type = valueType(var.type);
-                          if (!type.isArray && var.byRef) {
+                          if (heldByPointer(var.type, var.byRef)) {
                             emit(state, "(*");
                             emitVarName(state, lv.name);
                             emit(state, ")");
@@ -116,7 +117,8 @@ ValueType transLValue(GenState& state, const LValue& lvalue) try {
                           return type;
                         },
                         [&](const LArr& lv) {
-                          ValueType element = elementType(lookupVar(state.table, lv.name), lv.name);
+                          ValueType element =
+                              elementType(lookupVar(state.table, lv.name).type, lv.name);
                           emitVarName(state, lv.name);
                           emit(state, state.checked ? " [vrel_index(" : " [");
                           requireScalar(transExpr(state, lv.index), lv.index);
@@ -134,7 +136,7 @@ ValueType transLValue(GenState& state, const LValue& lvalue) try {
                           emit(state, "\"");
                           escapeLiteral(lv.text, state.text);
                           emit(state, "\"");
-                          return kStringValue;
+                          return valueType(constType(C_str{lv.text}));
                         },
                     },
                     lvalue.variant());

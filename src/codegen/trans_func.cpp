@@ -1,6 +1,7 @@
 #include "ast/source_map.h"
 #include "codegen/checked_text.h"
 #include "codegen/trans.h"
+#include "semantic/operand.h"
 #include "support/compile_error.h"
 #include "support/overloaded.h"
 
@@ -55,12 +56,12 @@ bool paramType(GenState& state, const Type& type) {
                     type.variant());
 }
 
-// Arrays are C arrays whatever their mode; only a by-reference scalar becomes a pointer.
+// Arrays are C arrays whatever their mode; a parameter held through a pointer is one.
 void transParams(GenState& state, const List<Param>& params) {
   for (std::size_t i = 0; i < params.size(); ++i) {
     const Param& param = params[i];
     bool isArray = paramType(state, param.type);
-    if (param.mode == PassMode::ByRef && !isArray) emit(state, "*");
+    if (heldByPointer(param.type, param.mode == PassMode::ByRef)) emit(state, "*");
     emitVarName(state, param.name);
     if (isArray) emit(state, "[]");
     if (isArray && state.checked) {

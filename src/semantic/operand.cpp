@@ -29,10 +29,9 @@ ast::Type objType(const SymbolTable& table, const Obj& obj) {
   return std::visit(Overloaded{
                         [&](const O_var& var) { return lookupVar(table, var.name).type; },
                         [&](const O_ind& ind) {
-                          ast::Type array = valType(table, ind.value);
-                          auto arr = array.get_if<ast::TArr>();
-                          if (!arr) throw CompileError("invalid type for indirection");
-                          return arr->element;
+                          std::optional<ast::Type> element = elementOf(valType(table, ind.value));
+                          if (!element) throw CompileError("invalid type for indirection");
+                          return *element;
                         },
                         [&](const O_temp& temp) -> ast::Type {
                           for (const Scope* scope = &table.innermost(); scope;
@@ -47,13 +46,7 @@ ast::Type objType(const SymbolTable& table, const Obj& obj) {
 }
 
 ast::Type constType(const Const& constant) {
-  return std::visit(
-      Overloaded{
-          [](const C_int&) -> ast::Type { return ast::TPrim{ast::DataType::Dinteger}; },
-          [](const C_char&) -> ast::Type { return ast::TPrim{ast::DataType::Dbyte}; },
-          [](const C_str&) -> ast::Type { return ast::TArr{ast::TPrim{ast::DataType::Dbyte}}; },
-      },
-      constant.variant());
+  return std::visit([](const auto& c) { return constType(c); }, constant.variant());
 }
 
 }  // namespace vrel

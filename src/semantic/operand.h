@@ -1,7 +1,13 @@
 // Operands as the C generator describes them, and the queries on their types.
+//
+// The queries on whole operands (`Value`, `Obj`, `Const`) are built on the symbol table's
+// variable lookup and on the pieces below: the indirection, the type of each kind of constant and
+// which objects are held through a pointer. The type rules and the C generator use the same
+// pieces on the variables and constants they meet in the tree, so no `Value` is built on the way.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "ast/tree.h"
 #include "semantic/symbol_table.h"
@@ -56,6 +62,34 @@ struct V_const {
   Const constant;
   bool operator==(const V_const&) const = default;
 };
+
+// The type of the element that an indirection reaches through an operand of type `array`: one
+// array level less. Nothing when `array` is a scalar.
+inline std::optional<ast::Type> elementOf(const ast::Type& array) {
+  auto arr = array.get_if<ast::TArr>();
+  if (!arr) return std::nullopt;
+  return arr->element;
+}
+
+// A character constant has the type of a byte, a string constant that of a byte array.
+inline const ast::Type& constType(const C_int&) {
+  static const ast::Type type = ast::TPrim{ast::DataType::Dinteger};
+  return type;
+}
+inline const ast::Type& constType(const C_char&) {
+  static const ast::Type type = ast::TPrim{ast::DataType::Dbyte};
+  return type;
+}
+inline const ast::Type& constType(const C_str&) {
+  static const ast::Type type = ast::TArr{constType(C_char{})};
+  return type;
+}
+
+// Whether an object of type `type`, passed by reference when `byRef`, is held through a pointer:
+// a by-reference scalar is; an array never is, for C passes an array as its address already.
+inline bool heldByPointer(const ast::Type& type, bool byRef) {
+  return byRef && type.is<ast::TPrim>();
+}
 
 // Whether the object is a by-reference parameter.
 bool objRef(const SymbolTable& table, const Obj& obj);

@@ -5,6 +5,7 @@
 
 #include "ast/source_map.h"
 #include "semantic/library_scope.h"
+#include "semantic/operand.h"
 #include "support/compile_error.h"
 
 namespace vrel {
@@ -53,13 +54,8 @@ std::string argument(const Name& callee, std::size_t position) {
 }  // namespace
 
 ValueType valueType(const Type& type) {
-  Type element = type;
-  bool isArray = false;
-  while (auto array = element.get_if<TArr>()) {
-    element = array->element;
-    isArray = true;
-  }
-  return {element.get_if<TPrim>()->data, isArray};
+  if (auto prim = type.get_if<TPrim>()) return {prim->data, false};
+  return {valueType(type.get_if<TArr>()->element).scalar, true};
 }
 
 void checkHeader(const FuncDef& func, bool isMain) {
@@ -91,10 +87,12 @@ void checkVarDef(const VarDef& var, const std::string* oversized) {
   }
 }
 
-ValueType elementType(const VarEntry& entry, const Name& name) {
-  ValueType type = valueType(entry.type);
-  if (!type.isArray) throw CompileError("variable " + name + " is not an array");
-  return {type.scalar, false};
+// An element is a scalar: the rules know arrays of scalars only, and a parameter declared an
+// array of arrays is refused with its function's header.
+ValueType elementType(const Type& type, const Name& name) {
+  std::optional<Type> element = elementOf(type);
+  if (!element) throw CompileError("variable " + name + " is not an array");
+  return {valueType(*element).scalar, false};
 }
 
 void requireScalar(ValueType type, const Expr& expr) {

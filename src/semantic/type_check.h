@@ -9,7 +9,6 @@
 #include <string>
 
 #include "ast/tree.h"
-#include "semantic/symbol_table.h"
 
 namespace vrel {
 
@@ -20,11 +19,10 @@ struct ValueType {
   bool operator==(const ValueType&) const = default;
 };
 
+// The type of arithmetic.
 inline constexpr ValueType kIntValue{ast::DataType::Dinteger, false};
-inline constexpr ValueType kByteValue{ast::DataType::Dbyte, false};
-inline constexpr ValueType kStringValue{ast::DataType::Dbyte, true};
 
-// The type of a declared variable, parameter or result.
+// The rules' view of the type of an operand (see operand.h), a parameter or a result.
 ValueType valueType(const ast::Type& type);
 
 // A function's header, once its parameters are declared: no array result, no array of arrays as
@@ -34,8 +32,8 @@ void checkHeader(const ast::FuncDef& func, bool isMain);
 // An array has 1 to 2147483647 elements; `oversized` is the size as written when it is more.
 void checkVarDef(const ast::VarDef& var, const std::string* oversized = nullptr);
 
-// The element type of the variable `name`, declared as `entry`, when it is indexed.
-ValueType elementType(const VarEntry& entry, const ast::Name& name);
+// The type of an element of the variable `name`, of type `type`, when it is indexed.
+ValueType elementType(const ast::Type& type, const ast::Name& name);
 
 // `expr`, of type `type`, is used where only a scalar can stand.
 void requireScalar(ValueType type, const ast::Expr& expr);
