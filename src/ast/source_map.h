@@ -27,8 +27,7 @@ inline NodeRef mainFunctionRef() {
 
 class SourceMap {
  public:
-  SourceMap(std::vector<SourceSpan> positions, NodeIndex index)
-      : positions_(std::move(positions)), index_(std::move(index)) {}
+  SourceMap(std::vector<SourceSpan> positions, NodeIndex index);
 
   std::optional<SourceSpan> span(const NodeRef& ref) const;
   std::optional<SourceSpan> span(const std::optional<NodeRef>& ref) const {
@@ -42,8 +41,13 @@ class SourceMap {
   std::optional<SourceSpan> span(const Param& param) const { return span(refOf(param)); }
 
  private:
+  // The nodes stored in each run of 2^kRunBits words of the tree: the entries of the index from
+  // firstEntry_[run] up to firstEntry_[run + 1], a few at most, so a lookup reads two places.
+  static constexpr unsigned kRunBits = 3;
+
   std::vector<SourceSpan> positions_;
   NodeIndex index_;
+  std::vector<std::uint32_t> firstEntry_;
 };
 
 }  // namespace vrel::ast

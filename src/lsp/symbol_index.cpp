@@ -234,9 +234,22 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
   std::uint32_t global = walker.library();
   main_ = walker.func(prog.main, map.span(mainFunctionRef()).value_or(SourceSpan{}), std::nullopt,
                       1, global);
-  std::stable_sort(
-      occurrences_.begin(), occurrences_.end(),
-      [](const Occurrence& a, const Occurrence& b) { return a.span.begin < b.span.begin; });
+  // The walk meets the names in the order of the text, so the occurrences are mostly in order.
+  auto before = [](const Occurrence& a, const Occurrence& b) {
+    return a.span.begin < b.span.begin;
+  };
+  if (!std::is_sorted(occurrences_.begin(), occurrences_.end(), before)) {
+    std::stable_sort(occurrences_.begin(), occurrences_.end(), before);
+  }
+  std::size_t runs = occurrences_.empty() ? 0 : (occurrences_.back().span.begin >> kRunBits) + 1;
+  firstInRun_.reserve(runs + 1);
+  std::size_t first = 0;
+  for (std::size_t run = 0; run <= runs; ++run) {
+    while (first < occurrences_.size() && (occurrences_[first].span.begin >> kRunBits) < run) {
+      ++first;
+    }
+    firstInRun_.push_back(static_cast<std::uint32_t>(first));
+  }
   bySymbol_.resize(symbols_.size());
   for (std::size_t i = 0; i < occurrences_.size(); ++i) {
     std::vector<std::size_t>& list = bySymbol_[occurrences_[i].symbol];
@@ -249,8 +262,13 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
 }
 
 const Occurrence* SymbolIndex::at(std::uint64_t offset) const {
+  // Those before the run of `offset` begin before it, those after the run after it.
+  std::size_t run = std::min<std::uint64_t>(offset >> kRunBits, firstInRun_.size() - 1);
+  auto from = occurrences_.begin() + firstInRun_[run];
+  auto to = run + 1 < firstInRun_.size() ? occurrences_.begin() + firstInRun_[run + 1]
+                                         : occurrences_.end();
   auto after = std::upper_bound(
-      occurrences_.begin(), occurrences_.end(), offset,
+      from, to, offset,
       [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.span.begin; });
   if (after == occurrences_.begin()) return nullptr;
   const Occurrence& candidate = *(after - 1);
