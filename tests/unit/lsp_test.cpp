@@ -1,6 +1,7 @@
 // The language server's framing, positions and call finder.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,28 @@ TEST(DocumentTest, ReplacesRangesOrTheWholeText) {
   doc.replace(std::nullopt, "x");
   EXPECT_EQ(doc.text(), "x");
   EXPECT_EQ(doc.offsetAt({1, 0}), 1u);
+}
+
+TEST(DocumentTest, LinesAreRightAfterEveryEdit) {
+  // Edits that split and join CR LF pairs, and add and remove line ends at both ends.
+  const std::string pieces[] = {"", "\r", "\n", "\r\n", "ab", "\n\r", "x\r", "\ny"};
+  std::minstd_rand random(7);
+  Document doc("one\r\ntwo\rthree\n\nfour\r", 1);
+  for (int edit = 0; edit < 400; ++edit) {
+    auto place = [&] {
+      auto lines = static_cast<std::int64_t>(random() % 8);
+      return Position{lines, static_cast<std::int64_t>(random() % 5)};
+    };
+    Position start = place();
+    doc.replace(Range{start, random() % 2 ? start : place()}, pieces[random() % 8]);
+    Document fresh(doc.text(), 1);
+    for (std::size_t offset = 0; offset <= doc.text().size(); ++offset) {
+      ASSERT_EQ(doc.positionAt(offset), fresh.positionAt(offset)) << edit << " at " << offset;
+    }
+    for (std::int64_t line = 0; line < 10; ++line) {
+      ASSERT_EQ(doc.offsetAt({line, 1}), fresh.offsetAt({line, 1})) << edit << " line " << line;
+    }
+  }
 }
 
 TEST(CallContextTest, FindsTheCallBeingTyped) {
