@@ -24,24 +24,16 @@ std::optional<NodeRef> refOf(const Param& param) {
 }
 
 SourceMap::SourceMap(std::vector<SourceSpan> positions, NodeIndex index)
-    : positions_(std::move(positions)), index_(std::move(index)) {
-  const std::vector<NodeIndex::Entry>& nodes = index_.nodes;
-  std::size_t runs = nodes.empty() ? 0 : (std::size_t{nodes.back().node} >> kRunBits) + 1;
-  firstEntry_.reserve(runs + 1);
-  std::size_t entry = 0;
-  for (std::size_t run = 0; run <= runs; ++run) {
-    while (entry < nodes.size() && (nodes[entry].node >> kRunBits) < run) ++entry;
-    firstEntry_.push_back(static_cast<std::uint32_t>(entry));
-  }
-}
+    : positions_(std::move(positions)),
+      index_(std::move(index)),
+      runs_(index_.nodes, [](const NodeIndex::Entry& e) { return e.node; }) {}
 
 std::optional<SourceSpan> SourceMap::span(const NodeRef& ref) const {
   std::uint64_t name = ref.after;
   if (ref.node) {
-    std::size_t run = *ref.node >> kRunBits;
-    if (run + 1 >= firstEntry_.size()) return std::nullopt;
-    auto end = index_.nodes.begin() + firstEntry_[run + 1];
-    auto entry = std::find_if(index_.nodes.begin() + firstEntry_[run], end,
+    auto [first, last] = runs_.run(*ref.node);
+    auto end = index_.nodes.begin() + last;
+    auto entry = std::find_if(index_.nodes.begin() + first, end,
                               [&](const NodeIndex::Entry& e) { return e.node == *ref.node; });
     if (entry == end) return std::nullopt;
     name += entry->name;

@@ -9,6 +9,7 @@
 #include "ast/reader.h"
 #include "ast/tree.h"
 #include "support/compile_error.h"
+#include "support/run_index.h"
 #include "support/source_location.h"
 
 namespace vrel::ast {
@@ -41,13 +42,10 @@ class SourceMap {
   std::optional<SourceSpan> span(const Param& param) const { return span(refOf(param)); }
 
  private:
-  // The nodes stored in each run of 2^kRunBits words of the tree: the entries of the index from
-  // firstEntry_[run] up to firstEntry_[run + 1], a few at most, so a lookup reads two places.
-  static constexpr unsigned kRunBits = 3;
-
   std::vector<SourceSpan> positions_;
   NodeIndex index_;
-  std::vector<std::uint32_t> firstEntry_;
+  // The entries of the nodes stored in each run of 8 words of the tree: a few at most.
+  RunIndex<3> runs_;
 };
 
 }  // namespace vrel::ast

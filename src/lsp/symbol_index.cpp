@@ -241,15 +241,7 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
   if (!std::is_sorted(occurrences_.begin(), occurrences_.end(), before)) {
     std::stable_sort(occurrences_.begin(), occurrences_.end(), before);
   }
-  std::size_t runs = occurrences_.empty() ? 0 : (occurrences_.back().span.begin >> kRunBits) + 1;
-  firstInRun_.reserve(runs + 1);
-  std::size_t first = 0;
-  for (std::size_t run = 0; run <= runs; ++run) {
-    while (first < occurrences_.size() && (occurrences_[first].span.begin >> kRunBits) < run) {
-      ++first;
-    }
-    firstInRun_.push_back(static_cast<std::uint32_t>(first));
-  }
+  runs_ = RunIndex<4>(occurrences_, [](const Occurrence& o) { return o.span.begin; });
   bySymbol_.resize(symbols_.size());
   for (std::size_t i = 0; i < occurrences_.size(); ++i) {
     std::vector<std::size_t>& list = bySymbol_[occurrences_[i].symbol];
@@ -262,13 +254,9 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
 }
 
 const Occurrence* SymbolIndex::at(std::uint64_t offset) const {
-  // Those before the run of `offset` begin before it, those after the run after it.
-  std::size_t run = std::min<std::uint64_t>(offset >> kRunBits, firstInRun_.size() - 1);
-  auto from = occurrences_.begin() + firstInRun_[run];
-  auto to = run + 1 < firstInRun_.size() ? occurrences_.begin() + firstInRun_[run + 1]
-                                         : occurrences_.end();
+  auto [first, last] = runs_.run(offset);
   auto after = std::upper_bound(
-      from, to, offset,
+      occurrences_.begin() + first, occurrences_.begin() + last, offset,
       [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.span.begin; });
   if (after == occurrences_.begin()) return nullptr;
   const Occurrence& candidate = *(after - 1);

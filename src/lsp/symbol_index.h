@@ -15,6 +15,7 @@
 #include "ast/source_map.h"
 #include "ast/tree.h"
 #include "semantic/persistent_map.h"
+#include "support/run_index.h"
 #include "support/source_location.h"
 
 namespace vrel::lsp {
@@ -78,13 +79,9 @@ class SymbolIndex {
  private:
   friend class Walker;
 
-  // The occurrences whose names begin in each run of 2^kRunBits bytes of the text: from
-  // firstInRun_[run] up to firstInRun_[run + 1]; the last entry is the number of occurrences.
-  static constexpr unsigned kRunBits = 4;
-
   std::vector<Symbol> symbols_;
   std::vector<Occurrence> occurrences_;
-  std::vector<std::uint32_t> firstInRun_;
+  RunIndex<4> runs_;             // the occurrences whose names begin in each run of 16 bytes
   std::vector<Visible> scopes_;  // the names visible after each declaration
   std::vector<std::vector<std::size_t>> bySymbol_;
   std::size_t main_ = 0;

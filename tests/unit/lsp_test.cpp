@@ -1,4 +1,4 @@
-// The language server's framing, positions and call finder.
+// The language server's framing, positions, call finder and lookups by runs of keys.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,6 +8,7 @@
 #include "lsp/call_context.h"
 #include "lsp/document.h"
 #include "lsp/message_reader.h"
+#include "support/run_index.h"
 
 namespace vrel::lsp {
 namespace {
@@ -105,6 +106,23 @@ TEST(DocumentTest, LinesAreRightAfterEveryEdit) {
       ASSERT_EQ(doc.offsetAt({line, 1}), fresh.offsetAt({line, 1})) << edit << " line " << line;
     }
   }
+}
+
+TEST(RunIndexTest, EveryKeyFindsTheElementsOfItsRun) {
+  // Runs of 4: empty ones, crowded ones, equal keys, and keys past the last element.
+  std::vector<std::uint64_t> keys = {0, 0, 3, 4, 4, 5, 11, 12, 40, 40, 41};
+  RunIndex<2> index(keys, [](std::uint64_t key) { return key; });
+  for (std::uint64_t key = 0; key < 60; ++key) {
+    auto [first, last] = index.run(key);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      bool inRun = keys[i] / 4 == key / 4;
+      EXPECT_EQ(i >= first && i < last, inRun) << key << " " << i;
+      if (i < first) {
+        EXPECT_LT(keys[i], key / 4 * 4) << key << " " << i;
+      }
+    }
+  }
+  EXPECT_EQ(RunIndex<2>().run(5), (std::pair<std::size_t, std::size_t>{0, 0}));
 }
 
 TEST(CallContextTest, FindsTheCallBeingTyped) {
