@@ -30,7 +30,7 @@ class RunIndex {
 
   // The places [first, last) of the elements in the run of `key`; past the last run, both are
   // the number of elements.
-  std::pair<std::size_t, std::size_t> run(std::uint64_t key) const {
+  std::pair<std::ptrdiff_t, std::ptrdiff_t> run(std::uint64_t key) const {
     std::uint64_t at = key >> Bits;
     if (at + 1 >= starts_.size()) return {starts_.back(), starts_.back()};
     return {starts_[at], starts_[at + 1]};

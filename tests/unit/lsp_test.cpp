@@ -114,7 +114,7 @@ TEST(RunIndexTest, EveryKeyFindsTheElementsOfItsRun) {
   RunIndex<2> index(keys, [](std::uint64_t key) { return key; });
   for (std::uint64_t key = 0; key < 60; ++key) {
     auto [first, last] = index.run(key);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    for (std::ptrdiff_t i = 0; i < std::ssize(keys); ++i) {
       bool inRun = keys[i] / 4 == key / 4;
       EXPECT_EQ(i >= first && i < last, inRun) << key << " " << i;
       if (i < first) {
@@ -122,7 +122,7 @@ TEST(RunIndexTest, EveryKeyFindsTheElementsOfItsRun) {
       }
     }
   }
-  EXPECT_EQ(RunIndex<2>().run(5), (std::pair<std::size_t, std::size_t>{0, 0}));
+  EXPECT_EQ(RunIndex<2>().run(5), (std::pair<std::ptrdiff_t, std::ptrdiff_t>{0, 0}));
 }
 
 TEST(CallContextTest, FindsTheCallBeingTyped) {
