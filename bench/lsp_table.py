@@ -92,13 +92,14 @@ def main(server_path):
             hover_row = query_times(server, text)
         server.notify("textDocument/didClose", {"textDocument": {"uri": URI}})
         server.diagnostics(URI)
+    if hover_row:
+        print()
+        print("| at 10,000 lines | hover, wall (ms) | definition, wall (ms) |")
+        print("|---|---:|---:|")
+        print("| the last call of helper | %.2f | %.2f |" % hover_row)
     print()
-    print("| at 10,000 lines | hover, wall (ms) | definition, wall (ms) |")
-    print("|---|---:|---:|")
-    print("| the last call of helper | %.2f | %.2f |" % hover_row)
-    print()
-    print("Peak memory of the server after the 100,000-line program: %.1f MiB"
-          % (peak_kib(server.proc.pid) / 1024))
+    print("Peak memory of the server after the %s-line program: %.1f MiB"
+          % ("{:,}".format(max(SIZES)), peak_kib(server.proc.pid) / 1024))
     server.request("shutdown")
     server.notify("exit")
     server.finish()

@@ -23,13 +23,19 @@ std::optional<NodeRef> refOf(const Param& param) {
   return NodeRef{param.type.storeIndex(), namesOf(param.type)};
 }
 
+SourceMap::SourceMap(std::vector<SourceSpan> positions, NodeIndex index)
+    : positions_(std::move(positions)),
+      index_(std::move(index)),
+      runs_(index_.nodes, [](const NodeIndex::Entry& e) { return e.node; }) {}
+
 std::optional<SourceSpan> SourceMap::span(const NodeRef& ref) const {
   std::uint64_t name = ref.after;
   if (ref.node) {
-    auto entry = std::lower_bound(
-        index_.nodes.begin(), index_.nodes.end(), *ref.node,
-        [](const NodeIndex::Entry& e, std::uint32_t node) { return e.node < node; });
-    if (entry == index_.nodes.end() || entry->node != *ref.node) return std::nullopt;
+    auto [first, last] = runs_.run(*ref.node);
+    auto end = index_.nodes.begin() + last;
+    auto entry = std::find_if(index_.nodes.begin() + first, end,
+                              [&](const NodeIndex::Entry& e) { return e.node == *ref.node; });
+    if (entry == end) return std::nullopt;
     name += entry->name;
   }
   if (name >= positions_.size()) return std::nullopt;

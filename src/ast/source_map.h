@@ -9,6 +9,7 @@
 #include "ast/reader.h"
 #include "ast/tree.h"
 #include "support/compile_error.h"
+#include "support/run_index.h"
 #include "support/source_location.h"
 
 namespace vrel::ast {
@@ -27,8 +28,7 @@ inline NodeRef mainFunctionRef() {
 
 class SourceMap {
  public:
-  SourceMap(std::vector<SourceSpan> positions, NodeIndex index)
-      : positions_(std::move(positions)), index_(std::move(index)) {}
+  SourceMap(std::vector<SourceSpan> positions, NodeIndex index);
 
   std::optional<SourceSpan> span(const NodeRef& ref) const;
   std::optional<SourceSpan> span(const std::optional<NodeRef>& ref) const {
@@ -44,6 +44,8 @@ class SourceMap {
  private:
   std::vector<SourceSpan> positions_;
   NodeIndex index_;
+  // The entries of the nodes stored in each run of 8 words of the tree: a few at most.
+  RunIndex<3> runs_;
 };
 
 }  // namespace vrel::ast

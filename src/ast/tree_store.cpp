@@ -1,8 +1,7 @@
 #include "ast/tree_store.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -12,7 +11,7 @@ namespace {
 constexpr std::size_t kInitialWords = std::size_t{1} << 10;
 // Word indices are 32 bits wide.
 constexpr std::size_t kMaxWords = std::size_t{1} << 32;
-// Beyond this the mapping grows by this much at a time rather than doubling, so that the address
+// Beyond this the array grows by this much at a time rather than doubling, so that the address
 // space it takes stays close to what it holds (where ulimit -v bounds it).
 constexpr std::size_t kGrowthStepWords = std::size_t{8} << 20;  // 32 MiB
 
@@ -33,19 +32,15 @@ TreeStore::TreeStore() : strings_(64, 0) {
 }
 
 TreeStore::~TreeStore() {
-  if (words_) munmap(words_, capacity_ * sizeof(Word));
+  std::free(words_);
 }
 
-void TreeStore::remap(std::size_t words) {
+void TreeStore::reallocate(std::size_t words) {
   std::size_t capacity = capacity_ ? capacity_ : kInitialWords;
   while (capacity < words) capacity += std::min(capacity, kGrowthStepWords);
   if (capacity > kMaxWords) throw std::bad_alloc();
-  // Pages are mapped as they are first touched; a larger mapping moves, it is not copied.
-  void* mapped =
-      words_ ? mremap(words_, capacity_ * sizeof(Word), capacity * sizeof(Word), MREMAP_MAYMOVE)
-             : mmap(nullptr, capacity * sizeof(Word), PROT_READ | PROT_WRITE,
-                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  void* mapped = std::realloc(words_, capacity * sizeof(Word));
+  if (mapped == nullptr) throw std::bad_alloc();
   words_ = static_cast<Word*>(mapped);
   capacity_ = capacity;
 }

@@ -8,8 +8,10 @@
 //   list    the number of elements, then the words of each element
 //   string  the number of bytes, then the bytes, padded to a whole word
 //
-// The array grows in place, without copying, and is returned to the system in one piece, so a
-// tree of any depth is freed without recursion. Equal strings are stored once.
+// The array is one block of the heap, grown by realloc (which moves the pages of a large block
+// rather than copying them) and freed in one piece: a tree of any depth is freed without
+// recursion, and a process that reads tree after tree (the language server) reuses the memory
+// of the last one rather than having fresh pages faulted in. Equal strings are stored once.
 #pragma once
 
 #include <cstddef>
@@ -72,17 +74,17 @@ class TreeStore {
 
   // Room for `words` more; returns where they go.
   Word* grow(std::size_t words) {
-    if (size_ + words > capacity_) remap(size_ + words);
+    if (size_ + words > capacity_) reallocate(size_ + words);
     Word* where = words_ + size_;
     size_ += words;
     return where;
   }
-  void remap(std::size_t words);
+  void reallocate(std::size_t words);
   std::string_view stringAt(Word index) const;
 
   Word* words_ = nullptr;
   std::size_t size_ = 0;      // words in use
-  std::size_t capacity_ = 0;  // words mapped
+  std::size_t capacity_ = 0;  // words allocated
   std::vector<std::pair<Word, std::string>> oversizedArrays_;
   std::vector<Word> strings_;  // open-addressing table of string records; 0 is a free slot
   std::size_t stringCount_ = 0;

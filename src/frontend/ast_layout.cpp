@@ -353,7 +353,9 @@ class Writer {
 
   // Every constructor name the run writes stands for the node's source.
   void note_names(NodeId id, const Run& run) {
-    positions_->insert(positions_->end(), run.names, tree_.span(id));
+    if (run.names == 0) return;
+    SourceSpan span = tree_.span(id);
+    for (std::uint8_t i = 0; i < run.names; ++i) positions_->push_back(span);
   }
 
   // A line at `indent` blanks: written after them, or after the steps from the last line's.

@@ -62,6 +62,7 @@ Finding compileError(const CompileError& e, const ast::SourceMap& map, SourceSpa
 // The tree's names, the error that stops its translation, if any, and the warnings.
 void check(ParsedSource& parsed, Analysis& result) {
   ast::NodeIndex nodes;
+  nodes.nodes.reserve(parsed.positions.size());  // a node has one constructor name at most
   std::optional<ast::Prog> prog = ast::readProg(parsed.ast_text, &nodes);
   if (!prog) return;
   ast::SourceMap map(std::move(parsed.positions), std::move(nodes));

@@ -35,12 +35,17 @@ Document::Document(std::string text, std::int64_t version)
 
 void Document::indexLines() {
   lineStarts_.assign(1, 0);
+  appendLineStarts(0, text_.size(), lineStarts_);
+}
+
+void Document::appendLineStarts(std::size_t from, std::size_t to,
+                                std::vector<std::size_t>& starts) const {
   const char* data = text_.data();
   std::size_t size = text_.size();
-  for (std::size_t i = 0; i < size; ++i) {
+  for (std::size_t i = from; i < to; ++i) {
     char c = data[i];
     if (c == '\n' || (c == '\r' && (i + 1 == size || data[i + 1] != '\n'))) {
-      lineStarts_.push_back(i + 1);
+      starts.push_back(i + 1);
     }
   }
 }
@@ -88,12 +93,23 @@ Position Document::positionAt(std::size_t offset) const {
 void Document::replace(const std::optional<Range>& range, std::string_view text) {
   if (!range) {
     text_.assign(text);
-  } else {
-    std::size_t begin = offsetAt(range->start);
-    std::size_t end = std::max(begin, offsetAt(range->end));
-    text_.replace(begin, end - begin, text);
+    indexLines();
+    return;
   }
-  indexLines();
+  std::size_t begin = offsetAt(range->start);
+  std::size_t end = std::max(begin, offsetAt(range->end));
+  text_.replace(begin, end - begin, text);
+  // Whether a line starts at an offset depends on the bytes before it and at it: the starts
+  // before `begin` stay, those up to the end of the new bytes are found again, and those after
+  // them move with the bytes that follow.
+  auto kept = std::lower_bound(lineStarts_.begin() + 1, lineStarts_.end(), begin);
+  auto moved = std::upper_bound(kept, lineStarts_.end(), end);
+  std::vector<std::size_t> found;
+  appendLineStarts(begin == 0 ? 0 : begin - 1, begin + text.size(), found);
+  auto at = lineStarts_.erase(kept, moved);
+  at = lineStarts_.insert(at, found.begin(), found.end()) +
+       static_cast<std::ptrdiff_t>(found.size());
+  for (; at != lineStarts_.end(); ++at) *at = *at - end + begin + text.size();
 }
 
 }  // namespace vrel::lsp

@@ -44,6 +44,8 @@ class Document {
 
  private:
   void indexLines();
+  // Adds the starts of the lines that begin after each byte of [from, to), in order.
+  void appendLineStarts(std::size_t from, std::size_t to, std::vector<std::size_t>& starts) const;
   // The offset where the text of `line` ends, before its line end.
   std::size_t lineEnd(std::size_t line) const;
 

@@ -234,9 +234,14 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
   std::uint32_t global = walker.library();
   main_ = walker.func(prog.main, map.span(mainFunctionRef()).value_or(SourceSpan{}), std::nullopt,
                       1, global);
-  std::stable_sort(
-      occurrences_.begin(), occurrences_.end(),
-      [](const Occurrence& a, const Occurrence& b) { return a.span.begin < b.span.begin; });
+  // The walk meets the names in the order of the text, so the occurrences are mostly in order.
+  auto before = [](const Occurrence& a, const Occurrence& b) {
+    return a.span.begin < b.span.begin;
+  };
+  if (!std::is_sorted(occurrences_.begin(), occurrences_.end(), before)) {
+    std::stable_sort(occurrences_.begin(), occurrences_.end(), before);
+  }
+  runs_ = RunIndex<4>(occurrences_, [](const Occurrence& o) { return o.span.begin; });
   bySymbol_.resize(symbols_.size());
   for (std::size_t i = 0; i < occurrences_.size(); ++i) {
     std::vector<std::size_t>& list = bySymbol_[occurrences_[i].symbol];
@@ -249,8 +254,9 @@ SymbolIndex::SymbolIndex(const Prog& prog, const SourceMap& map) {
 }
 
 const Occurrence* SymbolIndex::at(std::uint64_t offset) const {
+  auto [first, last] = runs_.run(offset);
   auto after = std::upper_bound(
-      occurrences_.begin(), occurrences_.end(), offset,
+      occurrences_.begin() + first, occurrences_.begin() + last, offset,
       [](std::uint64_t at, const Occurrence& occurrence) { return at < occurrence.span.begin; });
   if (after == occurrences_.begin()) return nullptr;
   const Occurrence& candidate = *(after - 1);

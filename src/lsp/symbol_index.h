@@ -15,6 +15,7 @@
 #include "ast/source_map.h"
 #include "ast/tree.h"
 #include "semantic/persistent_map.h"
+#include "support/run_index.h"
 #include "support/source_location.h"
 
 namespace vrel::lsp {
@@ -80,6 +81,7 @@ class SymbolIndex {
 
   std::vector<Symbol> symbols_;
   std::vector<Occurrence> occurrences_;
+  RunIndex<4> runs_;             // the occurrences whose names begin in each run of 16 bytes
   std::vector<Visible> scopes_;  // the names visible after each declaration
   std::vector<std::vector<std::size_t>> bySymbol_;
   std::size_t main_ = 0;

@@ -1,8 +1,9 @@
 #include "lsp/warnings.h"
 
+#include <algorithm>
 #include <optional>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "support/overloaded.h"
 
@@ -85,7 +86,11 @@ std::optional<bool> decided(RelOp op, std::int64_t k) {
 class Checker {
  public:
   Checker(const SourceMap& map, const SymbolIndex& index, std::vector<Finding>& out)
-      : map_(map), index_(index), out_(out) {}
+      : map_(map), index_(index), out_(out), place_(index.symbols().size()) {
+    for (const Symbol& s : index.symbols()) {
+      for (std::size_t i = 0; i < s.members.size(); ++i) place_[s.members[i]] = i;
+    }
+  }
 
   void func(const FuncDef& f, std::size_t id) {
     const Symbol& symbol = index_.symbols()[id];
@@ -99,7 +104,7 @@ class Checker {
         func(inner->func, symbol.members[nested++]);
       }
     }
-    Flow flow{{}, false};
+    Flow flow{Members(symbol.members.size()), false};
     skip_ = untracked(id);
     function_ = id;
     stmt(f.body, flow);
@@ -126,9 +131,12 @@ class Checker {
   }
 
  private:
+  // Members of the function walked, by their place among its members.
+  using Members = std::vector<bool>;
+
   // The scalar variables of one function that may have been assigned so far.
   struct Flow {
-    std::set<std::size_t> assigned;
+    Members assigned;
     bool unreachable;
   };
 
@@ -150,27 +158,27 @@ class Checker {
     return &index_.symbols()[occurrence->symbol];
   }
 
-  // The variables of function `id` whose reads are followed: its scalar locals that no nested
-  // function mentions.
-  std::set<std::size_t> untracked(std::size_t id) const {
-    std::set<std::size_t> skip;
+  // The members of function `id` whose reads are not followed: all but its scalar locals that no
+  // nested function mentions.
+  Members untracked(std::size_t id) const {
     const Symbol& function = index_.symbols()[id];
-    for (std::size_t m : function.members) {
-      const Symbol& s = index_.symbols()[m];
-      if (s.kind != SymbolKind::kVariable || !s.type || !s.type->is<TPrim>()) {
-        skip.insert(m);
-        continue;
+    std::vector<SourceSpan> nested;
+    for (std::size_t n : function.members) {
+      if (index_.symbols()[n].kind == SymbolKind::kFunction) {
+        nested.push_back(index_.symbols()[n].extent);
       }
-      for (std::size_t o : index_.occurrencesOf(m)) {
-        std::uint64_t at = index_.occurrences()[o].span.begin;
-        for (std::size_t n : function.members) {
-          const Symbol& nested = index_.symbols()[n];
-          if (nested.kind == SymbolKind::kFunction && nested.extent.begin <= at &&
-              at < nested.extent.end) {
-            skip.insert(m);
-          }
-        }
-      }
+    }
+    auto inNested = [&](std::size_t o) {
+      std::uint64_t at = index_.occurrences()[o].span.begin;
+      return std::any_of(nested.begin(), nested.end(),
+                         [&](SourceSpan extent) { return extent.begin <= at && at < extent.end; });
+    };
+    Members skip(function.members.size());
+    for (std::size_t i = 0; i < function.members.size(); ++i) {
+      const Symbol& s = index_.symbols()[function.members[i]];
+      const std::vector<std::size_t>& uses = index_.occurrencesOf(function.members[i]);
+      skip[i] = s.kind != SymbolKind::kVariable || !s.type || !s.type->is<TPrim>() ||
+                std::any_of(uses.begin(), uses.end(), inNested);
     }
     return skip;
   }
@@ -220,18 +228,20 @@ class Checker {
   void read(SourceSpan at, Flow& flow) {
     std::size_t id = 0;
     const Symbol* s = resolved(at, &id);
-    if (!s || s->parent != function_ || collecting_ || flow.unreachable || skip_.count(id) ||
-        flow.assigned.count(id)) {
+    if (!s || s->parent != function_ || collecting_ || flow.unreachable || skip_[place_[id]] ||
+        flow.assigned[place_[id]]) {
       return;
     }
     warn({at.begin, at.begin + s->name.size()},
          "variable " + s->name + " is read before anything is assigned to it");
-    skip_.insert(id);  // once is enough
+    skip_[place_[id]] = true;  // once is enough
   }
 
+  // Only the function's own variables are followed: what else is assigned is not kept.
   void assign(SourceSpan at, Flow& flow) {
     std::size_t id = 0;
-    if (resolved(at, &id) && !flow.unreachable) flow.assigned.insert(id);
+    const Symbol* s = resolved(at, &id);
+    if (s && s->parent == function_ && !flow.unreachable) flow.assigned[place_[id]] = true;
   }
 
   void lvalue(const LValue& l, Flow& flow, bool reading) {
@@ -298,7 +308,7 @@ class Checker {
     collecting_ = true;
     stmt(s, all);
     collecting_ = false;
-    flow.assigned.insert(all.assigned.begin(), all.assigned.end());
+    flow.assigned = std::move(all.assigned);
   }
 
   void stmt(const Stmt& s, Flow& flow) {
@@ -346,16 +356,19 @@ class Checker {
       flow = other;
       return;
     }
-    flow.assigned.insert(other.assigned.begin(), other.assigned.end());
+    for (std::size_t i = 0; i < flow.assigned.size(); ++i) {
+      if (other.assigned[i]) flow.assigned[i] = true;
+    }
   }
 
   const SourceMap& map_;
   const SymbolIndex& index_;
   std::vector<Finding>& out_;
   bool collecting_ = false;
-  // The variables of the function walked that are not followed: arrays, parameters, those a
-  // nested function uses, and those already warned of.
-  std::set<std::size_t> skip_;
+  std::vector<std::size_t> place_;  // of each symbol among the members of its function
+  // The members of the function walked that are not followed: all but its scalar variables,
+  // those a nested function uses, and those already warned of.
+  Members skip_;
   std::size_t function_ = 0;  // whose body is walked: only its own variables are followed
 };
 

@@ -1,12 +1,14 @@
-// The language server's framing, positions and call finder.
+// The language server's framing, positions, call finder and lookups by runs of keys.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "lsp/call_context.h"
 #include "lsp/document.h"
 #include "lsp/message_reader.h"
+#include "support/run_index.h"
 
 namespace vrel::lsp {
 namespace {
@@ -82,6 +84,45 @@ TEST(DocumentTest, ReplacesRangesOrTheWholeText) {
   doc.replace(std::nullopt, "x");
   EXPECT_EQ(doc.text(), "x");
   EXPECT_EQ(doc.offsetAt({1, 0}), 1u);
+}
+
+TEST(DocumentTest, LinesAreRightAfterEveryEdit) {
+  // Edits that split and join CR LF pairs, and add and remove line ends at both ends.
+  const std::string pieces[] = {"", "\r", "\n", "\r\n", "ab", "\n\r", "x\r", "\ny"};
+  std::minstd_rand random(7);
+  Document doc("one\r\ntwo\rthree\n\nfour\r", 1);
+  for (int edit = 0; edit < 400; ++edit) {
+    auto place = [&] {
+      auto lines = static_cast<std::int64_t>(random() % 8);
+      return Position{lines, static_cast<std::int64_t>(random() % 5)};
+    };
+    Position start = place();
+    doc.replace(Range{start, random() % 2 ? start : place()}, pieces[random() % 8]);
+    Document fresh(doc.text(), 1);
+    for (std::size_t offset = 0; offset <= doc.text().size(); ++offset) {
+      ASSERT_EQ(doc.positionAt(offset), fresh.positionAt(offset)) << edit << " at " << offset;
+    }
+    for (std::int64_t line = 0; line < 10; ++line) {
+      ASSERT_EQ(doc.offsetAt({line, 1}), fresh.offsetAt({line, 1})) << edit << " line " << line;
+    }
+  }
+}
+
+TEST(RunIndexTest, EveryKeyFindsTheElementsOfItsRun) {
+  // Runs of 4: empty ones, crowded ones, equal keys, and keys past the last element.
+  std::vector<std::uint64_t> keys = {0, 0, 3, 4, 4, 5, 11, 12, 40, 40, 41};
+  RunIndex<2> index(keys, [](std::uint64_t key) { return key; });
+  for (std::uint64_t key = 0; key < 60; ++key) {
+    auto [first, last] = index.run(key);
+    for (std::ptrdiff_t i = 0; i < std::ssize(keys); ++i) {
+      bool inRun = keys[i] / 4 == key / 4;
+      EXPECT_EQ(i >= first && i < last, inRun) << key << " " << i;
+      if (i < first) {
+        EXPECT_LT(keys[i], key / 4 * 4) << key << " " << i;
+      }
+    }
+  }
+  EXPECT_EQ(RunIndex<2>().run(5), (std::pair<std::ptrdiff_t, std::ptrdiff_t>{0, 0}));
 }
 
 TEST(CallContextTest, FindsTheCallBeingTyped) {
