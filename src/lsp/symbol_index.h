@@ -22,6 +22,8 @@ namespace vrel::lsp {
 
 enum class SymbolKind { kFunction, kParameter, kVariable, kRoutine };
 
+// `type` and `result` are handles into the analysed tree, which is freed when its analysis ends:
+// they are read only during it.
 struct Symbol {
   SymbolKind kind;
   std::string name;
