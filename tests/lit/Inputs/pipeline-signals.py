@@ -95,11 +95,11 @@ program = os.path.join(work, "big.vrel")
 write_program(program, 1_000_000)
 exe, out = os.path.join(work, "exe"), os.path.join(work, "out.c")
 
-signalled("term-at-start", signal.SIGTERM, ["-o", exe, program], False, 0)
-signalled("term-front-end", signal.SIGTERM, ["-o", exe, program], False, 0.5)
-# A fast machine may be past the translation when the signal comes: the stand-in compiler then
-# sleeps without files of its own, so only vrelc's files are looked for.
+# A fast machine may be past the front end or the translation when the signal comes: the
+# stand-in compiler then sleeps without files of its own, so only vrelc's files are looked for.
 slow_compiler = "--gcc=sh -c 'sleep 3' sh"
+signalled("term-at-start", signal.SIGTERM, ["-o", exe, program], False, 0)
+signalled("term-front-end", signal.SIGTERM, [slow_compiler, "-o", exe, program], False, 0.2)
 signalled("term-translation", signal.SIGTERM, [slow_compiler, "-o", exe, program], True, 0)
 signalled("int-translation", signal.SIGINT, ["-t", "-o", out, program], True, 0)
 signalled("hup-front-end", signal.SIGHUP, ["-p", program], False, 0.3)
