@@ -8,7 +8,7 @@
 //   list    the number of elements, then the words of each element
 //   string  the number of bytes, then the bytes, padded to a whole word
 //
-// The array is one block of the heap, grown by realloc (which moves the pages of a large block
+// The array is one block of the heap, grown by realloc (a block mapped on its own moves its pages
 // rather than copying them) and freed in one piece: a tree of any depth is freed without
 // recursion, and a process that reads tree after tree (the language server) reuses the memory
 // of the last one rather than having fresh pages faulted in. Equal strings are stored once.
